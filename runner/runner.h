@@ -1,0 +1,30 @@
+// The pellax-rim program: its command line and the hosts it runs the game on.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+
+namespace runner {
+
+struct HeadlessOptions {
+    std::filesystem::path root;
+    std::filesystem::path script;
+    std::optional<std::filesystem::path> trace;
+};
+
+struct DesktopOptions {
+    std::optional<std::filesystem::path> root;  // default: the user's data folder
+    int scale = 0;                              // 0: the largest whole factor that fits
+    bool fullScreen = false;
+};
+
+// Each returns the process exit code.
+int RunHeadless(const HeadlessOptions &options);
+int RunDesktop(const DesktopOptions &options);
+int MakeRoot(const std::filesystem::path &root);
+
+// The desktop part of --help: the root in use, the config file, the controls.
+void PrintDesktopHelp(std::ostream &out);
+
+}  // namespace runner
