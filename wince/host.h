@@ -83,6 +83,13 @@ GXDisplayProperties DefaultDisplayProperties();
 const uint8_t *DisplayTopLeft();
 bool DisplayIsOpen();
 
+// Device faults tests can inject: a display or button access that fails to open.
+struct DeviceFaults {
+    bool displayFailsToOpen = false;
+    bool inputFailsToOpen = false;
+};
+void SetDeviceFaults(const DeviceFaults &faults);
+
 // Faults the headless host and tests can inject into the file layer.
 struct FileFaults {
     // Writes fail (as on a full disk) once this many more bytes have been
