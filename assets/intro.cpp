@@ -3,8 +3,8 @@
 
 namespace assets {
 
-Bytes MakeIntroMovie() { return {}; }
-
-Bytes MakeIntroSoundTrack() { return {}; }
+Bytes MakeIntroMovie() {
+    return {};
+}
 
 }  // namespace assets
