@@ -50,6 +50,10 @@ extern const uint8_t LevelLinesTable[11];          // indexed by level 1..10; en
 GameStateRecord InitialGameState();
 
 void ResetBoard();
+// The code of Board cell (row, column). Rows above the top read as empty,
+// rows below the floor as floor and columns beyond the walls as wall, so no
+// cell outside the Board is ever looked up.
+uint8_t BoardCellAt(int32_t row, int32_t column);
 int PieceFits(int32_t x, int32_t y, uint8_t kind, uint8_t rotation);
 
 // ---- Piece motion ----------------------------------------------------------
