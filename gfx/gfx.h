@@ -54,6 +54,15 @@ uint16_t *GetShadowOrigin();
 int PresentShadow();
 int ClearScreen(uint32_t value);
 int CloseGraphics();
+// The ShadowBuffer cell of screen pixel (x, y) at the DisplayInfo pitches, or
+// null when that cell lies outside the window the ShadowBuffer mirrors (or no
+// ShadowBuffer exists). For writers that place single pixels themselves.
+uint16_t *ShadowCell(int32_t x, int32_t y);
+// Opens GamePath + "\picture\" + name for reading. A file that cannot be
+// opened shows its full path under the caption "Open file : Fail"; a path
+// longer than kPathChars - 1 fails without a message. INVALID_HANDLE_VALUE
+// on failure.
+HANDLE OpenPictureFile(LPCWSTR name);
 
 // ---- Sprite files and drawing ------------------------------------------------
 
@@ -66,8 +75,8 @@ struct Sprite {
     uint32_t frameHeight;
     uint32_t reserved;
     uint8_t transparent;
-    uint8_t *pixels;     // bottom row first; null while nothing is loaded
-    uint32_t capacity;   // bytes in the pixels block
+    uint8_t *pixels;    // bottom row first; null while nothing is loaded
+    uint32_t capacity;  // bytes in the pixels block
 };
 
 // The run-length scheme of sprite files and the intro movie. Decodes from

@@ -1,0 +1,85 @@
+// Turning the BackBuffer into display colours and putting them on the screen.
+#include <cstring>
+
+#include "gfx/gfx.h"
+
+ShadowBufferRecord ShadowBuffer;
+
+namespace {
+
+// The cells of the window the ShadowBuffer mirrors, counted from the cell of
+// the top-left pixel. A display whose pitches reach past it (a rotated one
+// puts pixel (239, 0) just beyond the end) has those pixels dropped.
+constexpr int64_t kFirstCell = -static_cast<int64_t>(kShadowOriginOffset / 2);
+constexpr int64_t kEndCell = static_cast<int64_t>((kShadowBytes - kShadowOriginOffset) / 2);
+
+bool CellInside(int64_t cell) {
+    return cell >= kFirstCell && cell < kEndCell;
+}
+
+void ConvertRowContiguous(uint16_t *destination, const uint8_t *source) {
+    const uint16_t *colours = Palette.color16;
+    for (uint32_t x = 0; x < kScreenWidth; ++x) destination[x] = colours[source[x]];
+}
+
+void ConvertRowSpaced(uint16_t *origin, int64_t cell, int64_t xPitch, const uint8_t *source) {
+    const uint16_t *colours = Palette.color16;
+    for (uint32_t x = 0; x < kScreenWidth; ++x, cell += xPitch) {
+        if (CellInside(cell)) origin[cell] = colours[source[x]];
+    }
+}
+
+bool WindowInsideBackBuffer(uint32_t x0, uint32_t y0) {
+    return BackBuffer.pixels != nullptr &&
+           static_cast<uint64_t>(x0) + kScreenWidth <= BackBuffer.width &&
+           static_cast<uint64_t>(y0) + kScreenHeight <= BackBuffer.height;
+}
+
+uint8_t *ShadowWindowOnScreen() {
+    uint8_t *topLeft = static_cast<uint8_t *>(GXBeginDraw());
+    return topLeft == nullptr ? nullptr : topLeft - kShadowOriginOffset;
+}
+
+}  // namespace
+
+void ConvertBackBuffer(uint16_t *destination, uint32_t x0, uint32_t y0) {
+    if (destination == nullptr || !WindowInsideBackBuffer(x0, y0)) return;
+    const uint8_t *source = BackBuffer.pixels + static_cast<size_t>(y0) * BackBuffer.width + x0;
+    const int64_t xPitch = DisplayInfo.xPitch;
+    const int64_t yPitch = DisplayInfo.yPitch;
+    for (uint32_t y = 0; y < kScreenHeight; ++y, source += BackBuffer.width) {
+        const int64_t rowStart = y * yPitch;
+        // Rows of neighbouring cells that lie wholly in the window take the
+        // fast loop; every other layout is placed cell by cell.
+        if (xPitch == 1 && CellInside(rowStart) && CellInside(rowStart + kScreenWidth - 1)) {
+            ConvertRowContiguous(destination + rowStart, source);
+        } else {
+            ConvertRowSpaced(destination, rowStart, xPitch, source);
+        }
+    }
+}
+
+uint16_t *GetShadowOrigin() {
+    return ShadowBuffer.origin;
+}
+
+uint16_t *ShadowCell(int32_t x, int32_t y) {
+    const int64_t cell =
+        static_cast<int64_t>(x) * DisplayInfo.xPitch + static_cast<int64_t>(y) * DisplayInfo.yPitch;
+    if (ShadowBuffer.origin == nullptr || !CellInside(cell)) return nullptr;
+    return ShadowBuffer.origin + cell;
+}
+
+int PresentShadow() {
+    uint8_t *window = ShadowWindowOnScreen();
+    if (window != nullptr && ShadowBuffer.block != nullptr) {
+        std::memcpy(window, ShadowBuffer.block, kShadowBytes);
+    }
+    return GXEndDraw();
+}
+
+int ClearScreen(uint32_t value) {
+    uint8_t *window = ShadowWindowOnScreen();
+    if (window != nullptr) std::memset(window, static_cast<int>(value & 0xFF), kShadowBytes);
+    return GXEndDraw();
+}
