@@ -97,6 +97,8 @@ struct FileFaults {
     int64_t bytesUntilDiskFull = -1;
 };
 void SetFileFaults(const FileFaults &faults);
+// How many file handles are open now, so tests can see that files get closed.
+int OpenFileCount();
 
 // The window the program created (null before CreateWindowExW), and the
 // window system's close button: WM_CLOSE is posted to it.

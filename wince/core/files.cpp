@@ -1,0 +1,258 @@
+// Files on the device, kept as host files under the root folder. Whether a
+// file or folder is read-only is decided by its mode bits alone, so that the
+// answer is the same for every host user, root included.
+#include <cstdio>
+#include <map>
+#include <system_error>
+
+#include "internal.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct OpenFile {
+    std::FILE *stream;
+    bool canRead;
+    bool canWrite;
+};
+
+constexpr uintptr_t kFirstHandle = 0x20000;
+constexpr uintptr_t kHandleStep = 0x10;
+
+struct Files {
+    std::map<uintptr_t, OpenFile> open;
+    uintptr_t next = kFirstHandle;
+    wince::FileFaults faults;
+};
+
+Files &State() {
+    static Files state;
+    return state;
+}
+
+OpenFile *Find(HANDLE handle) {
+    auto &open = State().open;
+    auto it = open.find(reinterpret_cast<uintptr_t>(handle));
+    return it == open.end() ? nullptr : &it->second;
+}
+
+bool IsReadOnly(const fs::path &path) {
+    std::error_code error;
+    fs::perms perms = fs::status(path, error).permissions();
+    if (error) return false;
+    constexpr fs::perms kAnyWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    return (perms & kAnyWrite) == fs::perms::none;
+}
+
+bool FolderTakesChanges(const fs::path &path) {
+    return !IsReadOnly(path.parent_path());
+}
+
+HANDLE Fail(DWORD error) {
+    SetLastError(error);
+    return INVALID_HANDLE_VALUE;
+}
+
+void RecordWrite(LPCWSTR devicePath) {
+    if (wince::Recorder *recorder = wince::core::CurrentRecorder()) {
+        recorder->FileWritten(devicePath);
+    }
+}
+
+// Whether the disposition may open what exists, and whether it empties it.
+struct Disposition {
+    bool mayCreate;
+    bool mayOpen;
+    bool truncates;
+};
+
+bool DecodeDisposition(DWORD disposition, Disposition &out) {
+    switch (disposition) {
+        case CREATE_NEW:
+            out = {true, false, false};
+            return true;
+        case CREATE_ALWAYS:
+            out = {true, true, true};
+            return true;
+        case OPEN_EXISTING:
+            out = {false, true, false};
+            return true;
+        case OPEN_ALWAYS:
+            out = {true, true, false};
+            return true;
+        case TRUNCATE_EXISTING:
+            out = {false, true, true};
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Creates or empties the file on the host; then it is opened like any other.
+bool MakeEmpty(const fs::path &path) {
+    std::FILE *stream = std::fopen(path.c_str(), "wb");
+    if (stream == nullptr) return false;
+    std::fclose(stream);
+    return true;
+}
+
+HANDLE Register(std::FILE *stream, DWORD access) {
+    Files &state = State();
+    uintptr_t key = state.next;
+    state.next += kHandleStep;
+    state.open[key] = {stream, (access & GENERIC_READ) != 0, (access & GENERIC_WRITE) != 0};
+    return reinterpret_cast<HANDLE>(key);
+}
+
+// Checks what the disposition and the file's state allow; returns 0 when the
+// file may be opened, else the error to report.
+DWORD CheckOpen(const fs::path &path, DWORD access, const Disposition &how, bool exists) {
+    if (exists) {
+        if (fs::is_directory(path)) return ERROR_ACCESS_DENIED;
+        if (!how.mayOpen) return ERROR_FILE_EXISTS;
+        bool writes = (access & GENERIC_WRITE) != 0 || how.truncates;
+        if (writes && IsReadOnly(path)) return ERROR_ACCESS_DENIED;
+        return 0;
+    }
+    if (!how.mayCreate) return ERROR_FILE_NOT_FOUND;
+    if (!fs::is_directory(path.parent_path())) return ERROR_PATH_NOT_FOUND;
+    if (!FolderTakesChanges(path)) return ERROR_ACCESS_DENIED;
+    return 0;
+}
+
+}  // namespace
+
+HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSECURITY_ATTRIBUTES,
+                          DWORD dwCreationDisposition, DWORD, HANDLE) {
+    Disposition how{};
+    if (!DecodeDisposition(dwCreationDisposition, how)) return Fail(ERROR_INVALID_PARAMETER);
+    fs::path path = wince::ResolveDevicePath(lpFileName);
+    if (path.empty()) return Fail(ERROR_PATH_NOT_FOUND);
+    std::error_code error;
+    bool exists = fs::exists(path, error);
+    if (DWORD refusal = CheckOpen(path, dwDesiredAccess, how, exists)) return Fail(refusal);
+    bool empties = !exists || how.truncates;
+    if (empties && !MakeEmpty(path)) return Fail(ERROR_ACCESS_DENIED);
+    const char *mode = (dwDesiredAccess & GENERIC_WRITE) != 0 ? "r+b" : "rb";
+    std::FILE *stream = std::fopen(path.c_str(), mode);
+    if (stream == nullptr) return Fail(ERROR_ACCESS_DENIED);
+    if (empties) RecordWrite(lpFileName);
+    // As on the device, opening what already existed says so in the last error.
+    SetLastError(exists && how.mayCreate ? ERROR_ALREADY_EXISTS : 0);
+    return Register(stream, dwDesiredAccess);
+}
+
+BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
+                     LPDWORD lpNumberOfBytesRead, LPOVERLAPPED) {
+    if (lpNumberOfBytesRead != nullptr) *lpNumberOfBytesRead = 0;
+    OpenFile *file = Find(hFile);
+    if (file == nullptr) return SetLastError(ERROR_INVALID_HANDLE), FALSE;
+    if (!file->canRead) return SetLastError(ERROR_ACCESS_DENIED), FALSE;
+    if (nNumberOfBytesToRead > 0 && lpBuffer == nullptr) {
+        return SetLastError(ERROR_INVALID_PARAMETER), FALSE;
+    }
+    std::fseek(file->stream, 0, SEEK_CUR);  // a read may follow a write
+    size_t got = std::fread(lpBuffer, 1, nNumberOfBytesToRead, file->stream);
+    if (lpNumberOfBytesRead != nullptr) *lpNumberOfBytesRead = static_cast<DWORD>(got);
+    if (std::ferror(file->stream)) {
+        std::clearerr(file->stream);
+        return SetLastError(ERROR_READ_FAULT), FALSE;
+    }
+    return TRUE;
+}
+
+BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
+                      LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED) {
+    if (lpNumberOfBytesWritten != nullptr) *lpNumberOfBytesWritten = 0;
+    OpenFile *file = Find(hFile);
+    if (file == nullptr) return SetLastError(ERROR_INVALID_HANDLE), FALSE;
+    if (!file->canWrite) return SetLastError(ERROR_ACCESS_DENIED), FALSE;
+    if (nNumberOfBytesToWrite > 0 && lpBuffer == nullptr) {
+        return SetLastError(ERROR_INVALID_PARAMETER), FALSE;
+    }
+    int64_t &room = State().faults.bytesUntilDiskFull;
+    DWORD allowed = nNumberOfBytesToWrite;
+    if (room >= 0 && room < allowed) allowed = static_cast<DWORD>(room);
+    std::fseek(file->stream, 0, SEEK_CUR);  // a write may follow a read
+    size_t put = std::fwrite(lpBuffer, 1, allowed, file->stream);
+    std::fflush(file->stream);
+    if (room >= 0) room -= static_cast<int64_t>(put);
+    if (lpNumberOfBytesWritten != nullptr) *lpNumberOfBytesWritten = static_cast<DWORD>(put);
+    if (put < allowed) return SetLastError(ERROR_WRITE_FAULT), FALSE;
+    if (allowed < nNumberOfBytesToWrite) return SetLastError(ERROR_DISK_FULL), FALSE;
+    return TRUE;
+}
+
+BOOL WINAPI CloseHandle(HANDLE hObject) {
+    OpenFile *file = Find(hObject);
+    if (file == nullptr) return SetLastError(ERROR_INVALID_HANDLE), FALSE;
+    std::fclose(file->stream);
+    State().open.erase(reinterpret_cast<uintptr_t>(hObject));
+    return TRUE;
+}
+
+BOOL WINAPI DeleteFileW(LPCWSTR lpFileName) {
+    fs::path path = wince::ResolveDevicePath(lpFileName);
+    std::error_code error;
+    if (path.empty() || !fs::exists(path, error)) return SetLastError(ERROR_FILE_NOT_FOUND), FALSE;
+    if (fs::is_directory(path) || IsReadOnly(path) || !FolderTakesChanges(path)) {
+        return SetLastError(ERROR_ACCESS_DENIED), FALSE;
+    }
+    if (!fs::remove(path, error)) return SetLastError(ERROR_ACCESS_DENIED), FALSE;
+    return TRUE;
+}
+
+BOOL WINAPI MoveFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName) {
+    fs::path from = wince::ResolveDevicePath(lpExistingFileName);
+    fs::path to = wince::ResolveDevicePath(lpNewFileName);
+    std::error_code error;
+    if (from.empty() || !fs::exists(from, error)) return SetLastError(ERROR_FILE_NOT_FOUND), FALSE;
+    if (to.empty() || !fs::is_directory(to.parent_path(), error)) {
+        return SetLastError(ERROR_PATH_NOT_FOUND), FALSE;
+    }
+    if (fs::exists(to, error)) return SetLastError(ERROR_ALREADY_EXISTS), FALSE;
+    if (!FolderTakesChanges(from) || !FolderTakesChanges(to)) {
+        return SetLastError(ERROR_ACCESS_DENIED), FALSE;
+    }
+    fs::rename(from, to, error);
+    if (error) return SetLastError(ERROR_ACCESS_DENIED), FALSE;
+    RecordWrite(lpNewFileName);
+    return TRUE;
+}
+
+DWORD WINAPI GetFileAttributesW(LPCWSTR lpFileName) {
+    fs::path path = wince::ResolveDevicePath(lpFileName);
+    std::error_code error;
+    if (path.empty() || !fs::exists(path, error)) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    DWORD attributes = 0;
+    if (fs::is_directory(path, error)) attributes |= FILE_ATTRIBUTE_DIRECTORY;
+    if (IsReadOnly(path)) attributes |= FILE_ATTRIBUTE_READONLY;
+    return attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL;
+}
+
+namespace wince {
+
+void SetFileFaults(const FileFaults &faults) {
+    State().faults = faults;
+}
+
+int OpenFileCount() {
+    return static_cast<int>(State().open.size());
+}
+
+namespace core {
+
+void ResetFiles() {
+    Files &state = State();
+    for (auto &entry : state.open) std::fclose(entry.second.stream);
+    state.open.clear();
+    state.faults = FileFaults{};
+}
+
+}  // namespace core
+}  // namespace wince

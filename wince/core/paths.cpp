@@ -1,0 +1,69 @@
+// Device paths on the host: "\a\b" and ".\a\b" name ROOT/a/b, and each name
+// is found among the entries that exist without regard to case.
+#include <optional>
+#include <system_error>
+#include <vector>
+
+#include "internal.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool IsSeparator(char16_t c) {
+    return c == u'\\' || c == u'/';
+}
+
+std::vector<std::u16string> SplitNames(const std::u16string &path) {
+    std::vector<std::u16string> names;
+    std::u16string name;
+    for (char16_t c : path) {
+        if (!IsSeparator(c)) {
+            name += c;
+            continue;
+        }
+        if (!name.empty()) names.push_back(name);
+        name.clear();
+    }
+    if (!name.empty()) names.push_back(name);
+    return names;
+}
+
+// The entry of folder whose name equals name without regard to case; an
+// exact match wins when the host folder holds several spellings.
+std::optional<fs::path> FindEntry(const fs::path &folder, const std::u16string &name) {
+    std::error_code error;
+    if (fs::exists(folder / fs::path(name), error)) return folder / fs::path(name);
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        if (wince::core::EqualNoCase(it->path().filename().u16string(), name)) return it->path();
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+namespace wince {
+
+fs::path ResolveDevicePath(const WCHAR *devicePath) {
+    if (devicePath == nullptr || Root().empty()) return {};
+    std::vector<std::u16string> names = SplitNames(devicePath);
+    fs::path at = Root();
+    for (size_t i = 0; i < names.size(); ++i) {
+        const std::u16string &name = names[i];
+        // ".\" means the root as well: the device has no current folder.
+        if (name == u".") continue;
+        if (name == u"..") return {};
+        std::optional<fs::path> entry = FindEntry(at, name);
+        bool last = i + 1 == names.size();
+        if (entry) {
+            at = *entry;
+        } else if (last) {
+            at /= fs::path(name);
+        } else {
+            return {};
+        }
+    }
+    return at;
+}
+
+}  // namespace wince
