@@ -116,6 +116,7 @@ public:
     virtual void FileWritten(const WCHAR *devicePath) = 0;  // created or replaced
 };
 void SetRecorder(Recorder *recorder);  // null: record nothing
+Recorder *CurrentRecorder();            // null when none is set
 
 // UTF-16 and UTF-8 conversions for hosts, traces and tests.
 std::string ToUtf8(const std::u16string &text);

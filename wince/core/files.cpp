@@ -56,7 +56,7 @@ HANDLE Fail(DWORD error) {
 }
 
 void RecordWrite(LPCWSTR devicePath) {
-    if (wince::Recorder *recorder = wince::core::CurrentRecorder()) {
+    if (wince::Recorder *recorder = wince::CurrentRecorder()) {
         recorder->FileWritten(devicePath);
     }
 }

@@ -8,9 +8,6 @@
 
 namespace wince::core {
 
-// The recorder set by the program entry, or null.
-Recorder *CurrentRecorder();
-
 // Each part of the core puts itself back to its freshly-started state.
 void ResetQueue();
 void ResetWindows();

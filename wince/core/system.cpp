@@ -38,7 +38,7 @@ BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER *lpPerformanceCount) {
 }
 
 void WINAPI Sleep(DWORD dwMilliseconds) {
-    if (wince::Recorder *recorder = wince::core::CurrentRecorder()) {
+    if (wince::Recorder *recorder = wince::CurrentRecorder()) {
         recorder->Slept(dwMilliseconds);
     }
     wince::CurrentHost().Sleep(dwMilliseconds);
@@ -47,7 +47,7 @@ void WINAPI Sleep(DWORD dwMilliseconds) {
 int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
     std::u16string text = wince::core::FromDevice(lpText);
     std::u16string caption = wince::core::FromDevice(lpCaption);
-    if (wince::Recorder *recorder = wince::core::CurrentRecorder()) {
+    if (wince::Recorder *recorder = wince::CurrentRecorder()) {
         recorder->MessageBoxShown(text, caption);
     }
     wince::CurrentHost().ShowMessageBox(hWnd, text, caption, uType);
@@ -55,7 +55,7 @@ int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType)
 }
 
 BOOL WINAPI sndPlaySoundW(LPCWSTR lpszSoundName, UINT) {
-    if (wince::Recorder *recorder = wince::core::CurrentRecorder()) {
+    if (wince::Recorder *recorder = wince::CurrentRecorder()) {
         recorder->SoundCall(lpszSoundName);
     }
     wince::Host &host = wince::CurrentHost();

@@ -20,8 +20,8 @@ struct ScriptEvent {
     enum class Kind { KeyDown, KeyUp, Down, Up, Move, Close, Shot, State };
     int64_t t = 0;  // virtual ms
     Kind kind = Kind::KeyDown;
-    int32_t a = 0;  // key code, or x
-    int32_t b = 0;  // y
+    int32_t a = 0;     // key code, or x
+    int32_t b = 0;     // y
     std::string file;  // for shot and state
 };
 
@@ -29,7 +29,8 @@ struct ScriptEvent {
 // sets error to a message that starts with "line N:".
 std::optional<std::vector<ScriptEvent>> ParseScript(std::istream &in, std::string &error);
 
-class HeadlessHost : public Host {
+// Also the recorder of the run: the program entry passes it to SetRecorder.
+class HeadlessHost : public Host, public Recorder {
 public:
     HeadlessHost();
     ~HeadlessHost() override;
@@ -45,12 +46,19 @@ public:
     int ShowMessageBox(HWND owner, const std::u16string &text, const std::u16string &caption,
                        uint32_t type) override;
 
+    // Recorder interface: each call becomes a line of the trace.
+    void MessageBoxShown(const std::u16string &text, const std::u16string &caption) override;
+    void SoundCall(const WCHAR *devicePath) override;
+    void Slept(uint32_t milliseconds) override;
+    void FileWritten(const WCHAR *devicePath) override;
+
     // Virtual time in ms, and a direct way for tests to let it pass.
     int64_t NowMs() const;
     void AdvanceMs(int64_t milliseconds);
 
     // The script: events happen, in order, at the first look at the queue at
-    // or after their time. Once the last has happened, the window is closed.
+    // or after their time. Once the last has happened, the window is closed
+    // (only once a script has been set, so tests without one keep their window).
     void SetScript(std::vector<ScriptEvent> events);
     // Writes the game's state as JSON to the file (set by the program entry,
     // which knows the game's records).
@@ -68,6 +76,9 @@ public:
     void RecordExit(int code);
 
 private:
+    void Happen(const ScriptEvent &event);
+    void AddTraceLine(std::string line);
+
     struct Impl;
     Impl *impl_;
 };

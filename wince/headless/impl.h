@@ -1,0 +1,27 @@
+// The headless host's own state, shared by the files that implement it.
+#pragma once
+
+#include <fstream>
+
+#include "headless.h"
+
+namespace wince::headless {
+
+constexpr int kScreenWidth = 240;
+constexpr int kScreenHeight = 320;
+constexpr int64_t kCountsPerSecond = 1000000;
+constexpr int64_t kCountsPerMs = kCountsPerSecond / 1000;
+
+struct HeadlessHost::Impl {
+    int64_t counter = 0;
+    std::vector<ScriptEvent> script;
+    size_t nextEvent = 0;
+    bool scripted = false;
+    bool closedAfterScript = false;
+    std::function<void(const std::filesystem::path &)> stateWriter;
+    std::vector<uint16_t> screen = std::vector<uint16_t>(kScreenWidth * kScreenHeight);
+    std::ofstream traceFile;
+    std::vector<std::string> traceLines;
+};
+
+}  // namespace wince::headless
