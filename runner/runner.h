@@ -1,9 +1,11 @@
 // The pellax-rim program: its command line and the hosts it runs the game on.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <string>
 
 namespace runner {
 
@@ -23,6 +25,13 @@ struct DesktopOptions {
 int RunHeadless(const HeadlessOptions &options);
 int RunDesktop(const DesktopOptions &options);
 int MakeRoot(const std::filesystem::path &root);
+
+// The whole command line of pellax-rim; returns the process exit code.
+int RunCommandLine(int argc, char **argv, std::ostream &out, std::ostream &err);
+
+// The game's state as a headless `state` line writes it (JSON, the keys of
+// docs/headless.md), stamped with the virtual time given.
+std::string StateJson(int64_t virtualMs);
 
 // The desktop part of --help: the root in use, the config file, the controls.
 void PrintDesktopHelp(std::ostream &out);

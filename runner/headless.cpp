@@ -1,0 +1,76 @@
+// --headless: the whole program, entry to exit, on the headless stand-in,
+// driven by a script and recording everything it does.
+#include "wince/headless/headless.h"
+
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <system_error>
+
+#include "runner/runner.h"
+
+namespace runner {
+
+namespace {
+
+using wince::headless::HeadlessHost;
+using wince::headless::ScriptEvent;
+
+// Any non-null value serves: the program only hands its instance back to
+// the window calls.
+HINSTANCE const kInstance = reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(0x10000));
+
+std::optional<std::vector<ScriptEvent>> ReadScript(const std::filesystem::path &file) {
+    std::ifstream in(file);
+    if (!in) {
+        std::cerr << "pellax-rim: cannot read the script " << file.string() << "\n";
+        return std::nullopt;
+    }
+    std::string error;
+    auto events = wince::headless::ParseScript(in, error);
+    if (!events) std::cerr << "pellax-rim: " << file.string() << ": " << error << "\n";
+    return events;
+}
+
+// A root that is missing is made with the default installation; one that
+// exists is used as it stands, whatever a test did to it.
+bool PrepareRoot(const std::filesystem::path &root) {
+    std::error_code error;
+    if (!std::filesystem::exists(root, error)) return MakeRoot(root) == 0;
+    if (std::filesystem::is_directory(root, error)) return true;
+    std::cerr << "pellax-rim: the root " << root.string() << " is not a folder\n";
+    return false;
+}
+
+void WriteState(const std::filesystem::path &file, int64_t virtualMs) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << StateJson(virtualMs);
+    if (!out) std::cerr << "pellax-rim: cannot write the state file " << file.string() << "\n";
+}
+
+}  // namespace
+
+int RunHeadless(const HeadlessOptions &options) {
+    // The whole script is read before anything runs, so a bad line costs
+    // nothing but its message.
+    auto events = ReadScript(options.script);
+    if (!events || !PrepareRoot(options.root)) return 1;
+
+    static HeadlessHost host;  // outlives the program's last call into the stand-in
+    wince::SetHost(&host);
+    wince::SetRecorder(&host);
+    wince::SetRoot(options.root);
+    host.SetScript(std::move(*events));
+    host.SetStateWriter([](const std::filesystem::path &file) { WriteState(file, host.NowMs()); });
+    if (options.trace && !host.OpenTraceFile(*options.trace)) {
+        std::cerr << "pellax-rim: cannot write the trace " << options.trace->string() << "\n";
+        return 1;
+    }
+
+    WCHAR commandLine[] = TEXT("");
+    const int code = WinMain(kInstance, nullptr, commandLine, 1);
+    host.RecordExit(code);
+    return code;
+}
+
+}  // namespace runner
