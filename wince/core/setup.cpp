@@ -145,11 +145,11 @@ std::u16string FromUtf8(const std::string &text) {
     return out;
 }
 
-namespace core {
-
 Recorder *CurrentRecorder() {
     return currentRecorder;
 }
+
+namespace core {
 
 char16_t FoldCase(char16_t c) {
     if (c >= u'A' && c <= u'Z') return static_cast<char16_t>(c + 32);
