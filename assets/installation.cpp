@@ -1,0 +1,114 @@
+// The default installation: the registry entry, the installation folder with
+// its pictures and sounds, the intro's two files and the starting score file.
+#include <cstdio>
+#include <fstream>
+#include <system_error>
+
+#include "assets.h"
+
+namespace assets {
+namespace {
+
+constexpr const char *kRegistryKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Apps\\Brackwell Pellax rim";
+constexpr const char *kStartingScoreFile = "\\kbl_sc_s.uc2";
+constexpr const char *kIntroMovieFile = "\\Windows\\qzmmf.dll";
+constexpr const char *kIntroSoundFile = "\\Windows\\qznwf.dll";
+constexpr size_t kScoreFieldChars = 12;  // the number's text and its NUL
+
+void PutUtf16(Bytes &out, char c) {
+    out.push_back(static_cast<uint8_t>(c));
+    out.push_back(0);
+}
+
+// A device path ("\a\b", ".\a\b") as a host path under root; empty when it
+// names no file or tries to leave the root.
+std::filesystem::path HostPath(const std::filesystem::path &root, const std::string &devicePath) {
+    std::string rest = devicePath;
+    if (rest.rfind(".\\", 0) == 0) rest.erase(0, 1);
+    std::filesystem::path host = root;
+    size_t start = 0;
+    bool named = false;
+    while (start <= rest.size()) {
+        size_t end = rest.find('\\', start);
+        if (end == std::string::npos) end = rest.size();
+        const std::string part = rest.substr(start, end - start);
+        if (part == "." || part == "..") return {};
+        if (!part.empty()) {
+            host /= part;
+            named = true;
+        }
+        start = end + 1;
+    }
+    return named ? host : std::filesystem::path();
+}
+
+bool WriteFile(const std::filesystem::path &root, const std::string &devicePath, const Bytes &bytes,
+               std::string &error) {
+    const std::filesystem::path host = HostPath(root, devicePath);
+    if (host.empty()) {
+        error = "cannot place \"" + devicePath + "\" under " + root.string();
+        return false;
+    }
+    std::error_code code;
+    std::filesystem::create_directories(host.parent_path(), code);
+    std::ofstream out(host, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char *>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+        error = "cannot write " + host.string() + (code ? ": " + code.message() : "");
+        return false;
+    }
+    return true;
+}
+
+// Sound cues given by bare file name go to the installation's sound folder.
+std::string SoundDevicePath(const std::string &name) {
+    if (name.rfind('\\', 0) == 0 || name.rfind(".\\", 0) == 0) return name;
+    return std::string(kGamePath) + "\\sound\\" + name;
+}
+
+std::vector<NamedFile> AllFiles() {
+    std::vector<NamedFile> files;
+    files.push_back({std::string(kGamePath) + "\\picture\\kbl.plf", MakePalette()});
+    for (NamedFile &picture : MakePictures()) files.push_back(std::move(picture));
+    for (NamedFile &sound : MakeSounds())
+        files.push_back({SoundDevicePath(sound.devicePath), std::move(sound.bytes)});
+    files.push_back({kIntroMovieFile, MakeIntroMovie()});
+    files.push_back({kIntroSoundFile, MakeIntroSoundTrack()});
+    files.push_back({kStartingScoreFile, MakeScoreFile(0)});
+    const std::string registry = MakeRegistryText();
+    files.push_back(
+        {std::string("\\") + kRegistryFileName, Bytes(registry.begin(), registry.end())});
+    return files;
+}
+
+}  // namespace
+
+std::string MakeRegistryText() {
+    return std::string("; PELLAX RIM: the folder the game is installed in\n") + "[" + kRegistryKey +
+           "]\n" + "\"GAMEPATH\"=\"" + kGamePath + "\"\n";
+}
+
+Bytes MakeScoreFile(int32_t value) {
+    Bytes file;
+    PutUtf16(file, '0');
+    char text[kScoreFieldChars] = {};
+    std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
+    for (char c : text) PutUtf16(file, c);
+    return file;
+}
+
+bool MakeDefaultInstallation(const std::filesystem::path &root, std::string &error) {
+    std::error_code code;
+    std::filesystem::create_directories(root, code);
+    if (code || !std::filesystem::is_directory(root)) {
+        error = "cannot make the folder " + root.string() + (code ? ": " + code.message() : "");
+        return false;
+    }
+    for (const NamedFile &file : AllFiles())
+        if (!WriteFile(root, file.devicePath, file.bytes, error)) return false;
+    return true;
+}
+
+}  // namespace assets
