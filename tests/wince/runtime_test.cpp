@@ -1,0 +1,92 @@
+#include <climits>
+#include <cstdlib>
+#include <string>
+
+#include "wince_fixture.h"
+
+namespace wince_test {
+namespace {
+
+using Runtime = WinceTest;
+
+std::u16string Format(const WCHAR *format, int value) {
+    WCHAR buffer[64];
+    int length = swprintf(buffer, format, value);
+    EXPECT_EQ(length, static_cast<int>(std::u16string(buffer).size()));
+    return buffer;
+}
+
+TEST_F(Runtime, RandFollowsTheDeviceSequence) {
+    // A fresh process starts from state 1.
+    EXPECT_EQ(rand(), 41);
+    EXPECT_EQ(rand(), 18467);
+    EXPECT_EQ(rand(), 6334);
+    srand(1);
+    EXPECT_EQ(std::rand(), 41);
+    srand(12345);
+    // 12345 * 214013 + 2531011 = 2644521496 (mod 2^32), whose bits 16..30 are 7584.
+    EXPECT_EQ(rand(), 7584);
+    EXPECT_EQ(rand(), 19164);
+    wince::ResetForTest();
+    EXPECT_EQ(rand(), 41);
+}
+
+TEST_F(Runtime, SwprintfIntegers) {
+    EXPECT_EQ(Format(u"%d", 0), u"0");
+    EXPECT_EQ(Format(u"%d", INT_MIN), u"-2147483648");
+    EXPECT_EQ(Format(u"%i", INT_MAX), u"2147483647");
+    EXPECT_EQ(Format(u"%u", -1), u"4294967295");
+    EXPECT_EQ(Format(u"%x", 0xBEEF), u"beef");
+    EXPECT_EQ(Format(u"%5d|", -42), u"  -42|");
+    EXPECT_EQ(Format(u"%-5d|", 42), u"42   |");
+    EXPECT_EQ(Format(u"%05d", -42), u"-0042");
+    EXPECT_EQ(Format(u"%ld%%", 99), u"99%");
+}
+
+TEST_F(Runtime, SwprintfTextAndCharacters) {
+    WCHAR buffer[64];
+    EXPECT_EQ(swprintf(buffer, u"%s\\%s%c", u"\\Program Files", u"picture", u'!'), 23);
+    EXPECT_EQ(std::u16string(buffer), u"\\Program Files\\picture!");
+    swprintf(buffer, u"[%3s]", u"é");
+    EXPECT_EQ(std::u16string(buffer), u"[  é]");
+}
+
+TEST_F(Runtime, WtolReadsLikeTheDeviceRuntime) {
+    EXPECT_EQ(_wtol(u"-5"), -5);
+    EXPECT_EQ(_wtol(u"  12abc"), 12);
+    EXPECT_EQ(_wtol(u"\t\n+7"), 7);
+    EXPECT_EQ(_wtol(u"abc"), 0);
+    EXPECT_EQ(_wtol(u""), 0);
+    EXPECT_EQ(_wtol(u"- 5"), 0);
+    EXPECT_EQ(_wtol(u"000123"), 123);
+    EXPECT_EQ(_wtol(u"-2147483648"), INT32_MIN);
+    // Beyond the 32-bit range the result clamps instead of wrapping.
+    EXPECT_EQ(_wtol(u"2147483648"), INT32_MAX);
+    EXPECT_EQ(_wtol(u"99999999999999999999999"), INT32_MAX);
+    EXPECT_EQ(_wtol(u"-99999999999"), INT32_MIN);
+}
+
+TEST_F(Runtime, WideStringFunctionsWorkOnSixteenBitText) {
+    WCHAR buffer[32];
+    wcscpy(buffer, u"\\Windows");
+    wcscat(buffer, u"\\qzmmf.dll");
+    EXPECT_EQ(std::u16string(buffer), u"\\Windows\\qzmmf.dll");
+    EXPECT_EQ(wcslen(buffer), 18u);
+    EXPECT_EQ(wcscmp(u"abc", u"abc"), 0);
+    EXPECT_LT(wcscmp(u"ab", u"abc"), 0);
+    EXPECT_GT(wcscmp(u"b", u"abc"), 0);
+    // Characters compare as unsigned 16-bit values.
+    EXPECT_GT(wcscmp(u"\xFFFF", u"a"), 0);
+}
+
+TEST_F(Runtime, MemoryBlocksComeZeroFilled) {
+    EXPECT_EQ(VirtualAlloc(nullptr, 0, MEM_COMMIT, PAGE_READWRITE), nullptr);
+    auto *block = static_cast<uint8_t *>(
+        VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    ASSERT_NE(block, nullptr);
+    for (int i = 0; i < 4096; ++i) ASSERT_EQ(block[i], 0) << i;
+    EXPECT_TRUE(VirtualFree(block, 0, MEM_RELEASE));
+}
+
+}  // namespace
+}  // namespace wince_test
