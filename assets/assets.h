@@ -45,6 +45,11 @@ Bytes MakeIntroSoundTrack();
 std::string MakeRegistryText();
 Bytes MakeScoreFile(int32_t value);
 
+// The program's icon (101), size x size pixels, each 0xAARRGGBB, top row
+// first; empty for a size below 1. Not part of the installation: the desktop
+// shows it on the window and the packaging installs it.
+std::vector<uint32_t> MakeIconArgb(int size);
+
 // Writes the whole default installation into root (created if missing).
 // Returns false with a message in error when a file cannot be written.
 bool MakeDefaultInstallation(const std::filesystem::path &root, std::string &error);

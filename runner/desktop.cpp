@@ -1,0 +1,98 @@
+// The game in a real window: the user's folders, the key map, the icon, and
+// the desktop host the program runs on.
+#include "wince/desktop/desktop.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <system_error>
+
+#include "assets/assets.h"
+#include "runner/runner.h"
+#include "wince/desktop/user_folders.h"
+
+namespace runner {
+
+namespace {
+
+constexpr const char *kProgramFolder = "pellax-rim";
+constexpr const char *kKeyMapFile = "keys.conf";
+constexpr const char *kTitle = "PELLAX RIM";
+constexpr int kIconSize = 64;
+// Set to see, at exit, how many pictures the game finished and how many of
+// them changed the screen.
+constexpr const char *kStatsVariable = "PELLAX_RIM_FRAME_STATS";
+
+// Any non-null value serves: the program only hands its instance back to
+// the window calls.
+HINSTANCE const kInstance = reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(0x10000));
+
+std::filesystem::path DefaultRoot() {
+    return wince::desktop::DataHome() / kProgramFolder;
+}
+
+std::filesystem::path KeyMapPath() {
+    return wince::desktop::ConfigHome() / kProgramFolder / kKeyMapFile;
+}
+
+// A missing root is made with the default installation (the first run); one
+// that exists is used as it stands, so a broken installation gets the game's
+// own messages, as on the device.
+bool PrepareRoot(const std::filesystem::path &root) {
+    std::error_code error;
+    if (!std::filesystem::exists(root, error)) return MakeRoot(root) == 0;
+    if (std::filesystem::is_directory(root, error)) return true;
+    std::cerr << "pellax-rim: the root " << root.string() << " is not a folder\n";
+    return false;
+}
+
+wince::desktop::KeyMap ReadKeyMap() {
+    const std::filesystem::path file = KeyMapPath();
+    auto load = wince::desktop::LoadKeyMap(file);
+    if (load.warnings.empty()) return load.map;
+    std::cerr << "pellax-rim: " << file.string() << " is not used, the default keys are:\n";
+    for (const std::string &warning : load.warnings) std::cerr << "  " << warning << "\n";
+    return load.map;
+}
+
+wince::desktop::DesktopSettings Settings(const DesktopOptions &options) {
+    wince::desktop::DesktopSettings settings;
+    settings.title = kTitle;
+    settings.iconArgb = assets::MakeIconArgb(kIconSize);
+    settings.iconSize = kIconSize;
+    settings.scale = options.scale;
+    settings.fullScreen = options.fullScreen;
+    settings.keys = ReadKeyMap();
+    settings.screenshotFolder = wince::desktop::PicturesFolder().value_or(DefaultRoot());
+    settings.screenshotPrefix = kProgramFolder;
+    return settings;
+}
+
+void PrintStats(const wince::desktop::DesktopHost &host, double seconds) {
+    const auto counts = host.Counts();
+    std::cerr << "pellax-rim: " << counts.pictures << " pictures in " << seconds << " s ("
+              << (seconds > 0 ? counts.pictures / seconds : 0.0) << " a second), " << counts.shown
+              << " shown\n";
+}
+
+}  // namespace
+
+int RunDesktop(const DesktopOptions &options) {
+    const std::filesystem::path root = options.root.value_or(DefaultRoot());
+    if (!PrepareRoot(root)) return 1;
+    std::string error;
+    auto host = wince::desktop::DesktopHost::Open(Settings(options), error);
+    if (!host) {
+        std::cerr << "pellax-rim: cannot open a window (" << error
+                  << ").\nWithout a display, run the game with --headless.\n";
+        return 1;
+    }
+    wince::SetHost(host.get());
+    wince::SetRoot(root);
+    WCHAR commandLine[] = TEXT("");
+    const int code = WinMain(kInstance, nullptr, commandLine, 1);
+    if (std::getenv(kStatsVariable) != nullptr)
+        PrintStats(*host, static_cast<double>(host->CounterNow()) / host->CounterFrequency());
+    return code;
+}
+
+}  // namespace runner

@@ -1,0 +1,62 @@
+// The desktop host: the game in a real window, with sound, keyboard, mouse
+// and game pads. No SDL type is visible past this header.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "wince/desktop/keymap.h"
+#include "wince/host.h"
+
+namespace wince::desktop {
+
+struct DesktopSettings {
+    std::string title;
+    std::vector<uint32_t> iconArgb;  // iconSize x iconSize, 0xAARRGGBB; empty: none
+    int iconSize = 0;
+    int scale = 0;  // 0: the largest whole factor that fits the desktop, at least 2
+    bool fullScreen = false;
+    KeyMap keys = DefaultKeyMap();
+    std::filesystem::path screenshotFolder;  // F12 saves here
+    std::string screenshotPrefix = "screen";
+};
+
+// Pictures the game finished, and how many of them differed from the one
+// before and so were put on the screen.
+struct PresentCounts {
+    int64_t pictures = 0;
+    int64_t shown = 0;
+};
+
+class DesktopHost final : public Host {
+public:
+    // Opens the window, the sound device and the pads. Nothing, with the
+    // reason in error, when there is no display to open a window on; no
+    // sound device or pad is no error.
+    static std::unique_ptr<DesktopHost> Open(const DesktopSettings &settings, std::string &error);
+    ~DesktopHost() override;
+
+    void Present(const Picture &picture) override;
+    void PumpInput() override;
+    void Idle() override;
+    int64_t CounterNow() override;  // microseconds since the host opened
+    int64_t CounterFrequency() override;
+    void Sleep(uint32_t milliseconds) override;
+    bool PlaySound(const std::filesystem::path *waveFile) override;
+    int ShowMessageBox(HWND owner, const std::u16string &text, const std::u16string &caption,
+                       uint32_t type) override;
+
+    PresentCounts Counts() const;
+    bool HasSound() const;
+
+    struct Impl;
+
+private:
+    explicit DesktopHost(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace wince::desktop

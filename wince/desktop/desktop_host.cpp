@@ -1,0 +1,283 @@
+#include <SDL.h>
+
+#include <array>
+#include <chrono>
+#include <ctime>
+#include <iostream>
+#include <map>
+#include <system_error>
+
+#include "wince/desktop/desktop.h"
+#include "wince/desktop/input.h"
+#include "wince/desktop/picture.h"
+#include "wince/desktop/screen_window.h"
+#include "wince/desktop/sound.h"
+
+namespace wince::desktop {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int64_t kCounterFrequency = 1'000'000;
+// While the program sleeps the window still answers the window system this
+// often.
+constexpr uint32_t kSleepSliceMs = 10;
+constexpr int kIdleWaitMs = 1;
+
+bool IsWindowUpkeep(const SDL_Event &event) {
+    return event.type == SDL_WINDOWEVENT;
+}
+
+std::string TimeStamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::array<char, 32> text{};
+    std::strftime(text.data(), text.size(), "%Y%m%d-%H%M%S", &local);
+    return text.data();
+}
+
+}  // namespace
+
+struct DesktopHost::Impl {
+    Impl(const DesktopSettings &s, std::unique_ptr<ScreenWindow> w)
+        : settings(s), screen(std::move(w)), input(s.keys) {}
+    ~Impl();
+
+    void Handle(const SDL_Event &event);
+    void HandleWindow(const SDL_WindowEvent &event);
+    bool HandleShortcut(const SDL_KeyboardEvent &key);
+    void Post(const std::vector<DeviceMessage> &messages);
+    void PadAdded(int deviceIndex);
+    void PadRemoved(SDL_JoystickID pad);
+    void SaveScreenshot();
+    uint64_t NowMs() const;
+
+    DesktopSettings settings;
+    std::unique_ptr<ScreenWindow> screen;
+    std::unique_ptr<SoundPlayer> sound;
+    InputTranslator input;
+    std::map<SDL_JoystickID, SDL_GameController *> pads;
+    std::array<uint16_t, kScreenPixels> shown{}, incoming{};
+    bool anyShown = false;
+    std::vector<SDL_Event> heldBack;  // arrived while the program slept
+    std::vector<DeviceMessage> messages;
+    Clock::time_point start = Clock::now();
+    PresentCounts counts;
+};
+
+DesktopHost::Impl::~Impl() {
+    for (const auto &[id, pad] : pads) SDL_GameControllerClose(pad);
+    sound.reset();
+    screen.reset();
+    SDL_Quit();
+}
+
+uint64_t DesktopHost::Impl::NowMs() const {
+    return static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+}
+
+void DesktopHost::Impl::Post(const std::vector<DeviceMessage> &list) {
+    HWND window = MainWindow();
+    if (window == nullptr) return;  // input before the game has a window goes nowhere
+    for (const DeviceMessage &m : list) PostMessageW(window, m.message, m.wParam, m.lParam);
+}
+
+void DesktopHost::Impl::Handle(const SDL_Event &event) {
+    messages.clear();
+    switch (event.type) {
+        case SDL_QUIT:
+            CloseWindow();
+            return;
+        case SDL_WINDOWEVENT:
+            HandleWindow(event.window);
+            return;
+        case SDL_KEYDOWN:
+            if (HandleShortcut(event.key)) return;
+            break;
+        case SDL_CONTROLLERDEVICEADDED:
+            PadAdded(event.cdevice.which);
+            return;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            PadRemoved(event.cdevice.which);
+            break;
+        default:
+            break;
+    }
+    input.Translate(event, NowMs(), messages);
+    Post(messages);
+}
+
+void DesktopHost::Impl::HandleWindow(const SDL_WindowEvent &event) {
+    if (event.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        screen->Relayout();
+        input.SetLayout(screen->Rect(), screen->PixelsPerUnitX(), screen->PixelsPerUnitY());
+        screen->Redraw();
+    } else if (event.event == SDL_WINDOWEVENT_EXPOSED) {
+        screen->Redraw();
+    }
+}
+
+// The desktop's own keys: full screen and the screenshot. They never reach
+// the game.
+bool DesktopHost::Impl::HandleShortcut(const SDL_KeyboardEvent &key) {
+    const SDL_Keycode sym = key.keysym.sym;
+    const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
+    if (sym == SDLK_F11 || (alt && (sym == SDLK_RETURN || sym == SDLK_KP_ENTER))) {
+        if (key.repeat == 0) {
+            screen->ToggleFullScreen();
+            input.SetLayout(screen->Rect(), screen->PixelsPerUnitX(), screen->PixelsPerUnitY());
+        }
+        return true;
+    }
+    if (sym == SDLK_F12) {
+        if (key.repeat == 0) SaveScreenshot();
+        return true;
+    }
+    return false;
+}
+
+void DesktopHost::Impl::PadAdded(int deviceIndex) {
+    SDL_GameController *pad = SDL_GameControllerOpen(deviceIndex);
+    if (pad == nullptr) return;
+    const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad));
+    // The pads present at start-up are announced once more when the
+    // subsystem opens; a second open would leak a reference.
+    if (!pads.emplace(id, pad).second) SDL_GameControllerClose(pad);
+}
+
+void DesktopHost::Impl::PadRemoved(SDL_JoystickID pad) {
+    input.ReleasePad(pad, messages);
+    if (auto it = pads.find(pad); it != pads.end()) {
+        SDL_GameControllerClose(it->second);
+        pads.erase(it);
+    }
+}
+
+void DesktopHost::Impl::SaveScreenshot() {
+    const std::filesystem::path &folder = settings.screenshotFolder;
+    const std::string stem = settings.screenshotPrefix + "-" + TimeStamp();
+    std::filesystem::path file = folder / (stem + ".png");
+    std::error_code exists;
+    for (int n = 2; std::filesystem::exists(file, exists); ++n)
+        file = folder / (stem + "-" + std::to_string(n) + ".png");
+    std::string error;
+    if (WriteScreenPng(file, shown, error))
+        std::cerr << "pellax-rim: screenshot saved to " << file.string() << "\n";
+    else
+        std::cerr << "pellax-rim: no screenshot: " << error << "\n";
+}
+
+std::unique_ptr<DesktopHost> DesktopHost::Open(const DesktopSettings &settings,
+                                               std::string &error) {
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+    SDL_SetHint(SDL_HINT_APP_NAME, settings.title.c_str());
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        error = SDL_GetError();
+        SDL_Quit();
+        return nullptr;
+    }
+    auto screen = ScreenWindow::Open(settings, error);
+    if (!screen) {
+        SDL_Quit();
+        return nullptr;
+    }
+    auto impl = std::make_unique<Impl>(settings, std::move(screen));
+    impl->input.SetLayout(impl->screen->Rect(), impl->screen->PixelsPerUnitX(),
+                          impl->screen->PixelsPerUnitY());
+    // Sound and pads are welcome but not needed: without them the game
+    // plays silently, from the keyboard.
+    SDL_InitSubSystem(SDL_INIT_AUDIO);
+    impl->sound = std::make_unique<SoundPlayer>();
+    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
+    return std::unique_ptr<DesktopHost>(new DesktopHost(std::move(impl)));
+}
+
+DesktopHost::DesktopHost(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+DesktopHost::~DesktopHost() = default;
+
+void DesktopHost::Present(const Picture &picture) {
+    Impl &self = *impl_;
+    ++self.counts.pictures;
+    ReadPicture(picture, self.incoming);
+    // Most frames repeat the one before; showing it again would be wasted work.
+    if (self.anyShown && self.incoming == self.shown) return;
+    self.shown = self.incoming;
+    self.anyShown = true;
+    ++self.counts.shown;
+    self.screen->Show(self.shown);
+}
+
+void DesktopHost::PumpInput() {
+    Impl &self = *impl_;
+    std::vector<SDL_Event> held;
+    held.swap(self.heldBack);
+    for (const SDL_Event &event : held) self.Handle(event);
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) self.Handle(event);
+    self.messages.clear();
+    self.input.Repeat(self.NowMs(), self.messages);
+    self.Post(self.messages);
+}
+
+void DesktopHost::Idle() {
+    SDL_WaitEventTimeout(nullptr, kIdleWaitMs);
+}
+
+int64_t DesktopHost::CounterNow() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - impl_->start)
+        .count();
+}
+
+int64_t DesktopHost::CounterFrequency() {
+    return kCounterFrequency;
+}
+
+// The whole program stands still, as on the device: input that arrives
+// meanwhile waits and is delivered afterwards, in order. Only the window's
+// upkeep (redrawing what was uncovered, a new size) goes on.
+void DesktopHost::Sleep(uint32_t milliseconds) {
+    Impl &self = *impl_;
+    const auto end = Clock::now() + std::chrono::milliseconds(milliseconds);
+    for (auto now = Clock::now(); now < end; now = Clock::now()) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - now).count();
+        SDL_Delay(static_cast<Uint32>(std::min<int64_t>(left + 1, kSleepSliceMs)));
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) {
+            if (IsWindowUpkeep(event))
+                self.Handle(event);
+            else
+                self.heldBack.push_back(event);
+        }
+    }
+}
+
+bool DesktopHost::PlaySound(const std::filesystem::path *waveFile) {
+    if (waveFile == nullptr) {
+        impl_->sound->Stop();
+        return true;
+    }
+    return impl_->sound->Play(*waveFile);
+}
+
+int DesktopHost::ShowMessageBox(HWND owner, const std::u16string &text,
+                                const std::u16string &caption, uint32_t type) {
+    const Uint32 icon =
+        (type & MB_ICONERROR) != 0 ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+    SDL_Window *parent = owner != nullptr ? impl_->screen->Window() : nullptr;
+    const std::string title = ToUtf8(caption), message = ToUtf8(text);
+    if (SDL_ShowSimpleMessageBox(icon, title.c_str(), message.c_str(), parent) != 0)
+        std::cerr << "pellax-rim: " << title << ": " << message << "\n";
+    return IDOK;
+}
+
+PresentCounts DesktopHost::Counts() const {
+    return impl_->counts;
+}
+bool DesktopHost::HasSound() const {
+    return impl_->sound->HasDevice();
+}
+
+}  // namespace wince::desktop

@@ -1,0 +1,71 @@
+// Desktop input made into the device's messages: keyboard keys through the
+// key map, the mouse (or a finger) as the stylus, game pads as the buttons.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "wince.h"
+#include "wince/desktop/keymap.h"
+#include "wince/desktop/viewport.h"
+
+namespace wince::desktop {
+
+// A message for the game's window.
+struct DeviceMessage {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    bool operator==(const DeviceMessage &) const = default;
+};
+
+// A held pad button repeats its key-down as a held key does on the device.
+inline constexpr uint64_t kPadRepeatDelayMs = 300;
+inline constexpr uint64_t kPadRepeatIntervalMs = 50;
+
+class InputTranslator {
+public:
+    explicit InputTranslator(KeyMap keys) : keys_(std::move(keys)) {}
+
+    // Where the screen lies in the drawable area, and how many drawable
+    // pixels one unit of the window's (mouse) coordinates spans.
+    void SetLayout(const ScreenRect &rect, double pixelsPerUnitX, double pixelsPerUnitY);
+
+    // Appends the messages an event makes; events that are not input make
+    // none. nowMs is any steady millisecond clock (it times pad repeats).
+    void Translate(const SDL_Event &event, uint64_t nowMs, std::vector<DeviceMessage> &out);
+
+    // Key-downs of held pad buttons whose repeat is due. After a long pause
+    // one repeat comes, not a burst.
+    void Repeat(uint64_t nowMs, std::vector<DeviceMessage> &out);
+
+    // A pad was unplugged: its held buttons go up.
+    void ReleasePad(SDL_JoystickID pad, std::vector<DeviceMessage> &out);
+
+private:
+    using PadButton = std::pair<SDL_JoystickID, uint8_t>;  // pad, device key code
+
+    void Key(const SDL_KeyboardEvent &key, std::vector<DeviceMessage> &out) const;
+    void MouseButton(const SDL_MouseButtonEvent &button, std::vector<DeviceMessage> &out);
+    void MouseMotion(const SDL_MouseMotionEvent &motion, std::vector<DeviceMessage> &out) const;
+    void PadButtonEvent(const SDL_ControllerButtonEvent &button, uint64_t nowMs,
+                        std::vector<DeviceMessage> &out);
+    void PadAxis(const SDL_ControllerAxisEvent &axis, uint64_t nowMs,
+                 std::vector<DeviceMessage> &out);
+    void Press(PadButton button, uint64_t nowMs, std::vector<DeviceMessage> &out);
+    void Release(PadButton button, std::vector<DeviceMessage> &out);
+    LPARAM StylusAt(int x, int y, bool clamp, bool &onScreen) const;
+
+    KeyMap keys_;
+    ScreenRect rect_;
+    double unitX_ = 1.0, unitY_ = 1.0;
+    bool stylusDown_ = false;
+    std::map<PadButton, uint64_t> held_;                   // held pad buttons, next repeat time
+    std::map<std::pair<SDL_JoystickID, int>, int> stick_;  // pad, axis: -1, 0 or 1
+};
+
+}  // namespace wince::desktop

@@ -1,0 +1,64 @@
+// Which keyboard key delivers which of the device's key codes, and the file
+// in which a player can change that.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace wince::desktop {
+
+// A key the game knows, by the name the key map file gives it.
+struct DeviceKey {
+    const char *name;
+    uint8_t code;
+    const char *use;  // what the game does with it, for the help text
+};
+
+// up, down, left, right, a (195), b (196), start (197), return.
+std::span<const DeviceKey> DeviceKeys();
+const DeviceKey *FindDeviceKey(std::string_view name);
+
+// Keyboard keys, by SDL key code, to device key codes.
+class KeyMap {
+public:
+    void Bind(int32_t key, uint8_t code) { codes_[key] = code; }
+    void Unbind(int32_t key) { codes_.erase(key); }
+    void UnbindCode(uint8_t code);
+    std::optional<uint8_t> Find(int32_t key) const;
+    std::vector<int32_t> KeysFor(uint8_t code) const;
+    bool operator==(const KeyMap &) const = default;
+
+private:
+    std::map<int32_t, uint8_t> codes_;
+};
+
+KeyMap DefaultKeyMap();
+
+struct KeyMapLoad {
+    KeyMap map;
+    std::vector<std::string> warnings;  // empty when the file was taken as it is
+};
+
+// Reads a key map over the defaults. Each line is "ACTION = KEY", KEY being
+// a key name as SDL spells it ("Left Ctrl", "Space", "Z"); lines starting
+// with # and blank lines are skipped. An action the file names loses its
+// default keys and gets the file's (one line per key); a key the file binds
+// leaves the action it had by default. A file with any line that cannot be
+// read is set aside as a whole: the defaults are used and every bad line is
+// named in the warnings.
+KeyMapLoad ParseKeyMap(std::string_view text);
+
+// As ParseKeyMap on a file; a missing file gives the defaults without a
+// warning, an unreadable one the defaults with one.
+KeyMapLoad LoadKeyMap(const std::filesystem::path &file);
+
+// SDL's name of a key, as the file would spell it.
+std::string KeyName(int32_t key);
+
+}  // namespace wince::desktop
