@@ -39,7 +39,13 @@ void HeadlessHost::Present(const Picture &picture) {
     const GXDisplayProperties &p = picture.properties;
     int width = std::min<int>(kScreenWidth, static_cast<int>(p.cxWidth));
     int height = std::min<int>(kScreenHeight, static_cast<int>(p.cyHeight));
-    for (int y = 0; y < height; ++y) {
+    // The usual display needs no conversion: whole rows are copied.
+    bool plainRows = p.cbxPitch == 2 && (p.ffFormat & kfDirect565) != 0;
+    for (int y = 0; plainRows && y < height; ++y) {
+        std::memcpy(&impl_->screen[y * kScreenWidth], picture.topLeft + y * p.cbyPitch,
+                    static_cast<size_t>(width) * 2);
+    }
+    for (int y = 0; !plainRows && y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const uint8_t *at = picture.topLeft + x * p.cbxPitch + y * p.cbyPitch;
             impl_->screen[y * kScreenWidth + x] = To565(ReadPixel(at), p.ffFormat);
