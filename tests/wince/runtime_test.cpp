@@ -79,6 +79,21 @@ TEST_F(Runtime, WideStringFunctionsWorkOnSixteenBitText) {
     EXPECT_GT(wcscmp(u"\xFFFF", u"a"), 0);
 }
 
+TEST_F(Runtime, TextConvertsBetweenUtf16AndUtf8) {
+    const std::u16string text = u"Pellax \u00e9\u20ac\U0001F600";
+    EXPECT_EQ(wince::ToUtf8(text), "Pellax \xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
+    EXPECT_EQ(wince::FromUtf8(wince::ToUtf8(text)), text);
+    // Broken text becomes the replacement character, never invalid UTF-8.
+    EXPECT_EQ(wince::ToUtf8(std::u16string(1, u'\xD800') + u"a"),
+              "\xEF\xBF\xBD"
+              "a");
+    EXPECT_EQ(wince::FromUtf8("\xC3(\xFF"), u"\uFFFD(\uFFFD");
+    // The trace, which must stay valid JSON, is written from such text too.
+    MessageBoxW(nullptr, std::u16string(1, u'\xDC00').c_str(), u"", MB_OK);
+    ASSERT_EQ(host_.TraceLines().size(), 1u);
+    EXPECT_NE(host_.TraceLines()[0].find("\xEF\xBF\xBD"), std::string::npos);
+}
+
 TEST_F(Runtime, MemoryBlocksComeZeroFilled) {
     EXPECT_EQ(VirtualAlloc(nullptr, 0, MEM_COMMIT, PAGE_READWRITE), nullptr);
     auto *block = static_cast<uint8_t *>(
