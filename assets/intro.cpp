@@ -84,7 +84,11 @@ void DrawCell(Canvas &canvas, int32_t x, int32_t y, int32_t size, int32_t ramp, 
 }
 
 Bytes PackBottomRowFirst(const Canvas &canvas) {
-    const Bytes pixels = art::StripBottomRowFirst({canvas});
+    const auto width = static_cast<size_t>(canvas.width);
+    Bytes pixels(canvas.pixels.size());
+    for (size_t row = 0; row < static_cast<size_t>(canvas.height); ++row)
+        std::copy_n(canvas.pixels.end() - static_cast<std::ptrdiff_t>((row + 1) * width), width,
+                    pixels.begin() + static_cast<std::ptrdiff_t>(row * width));
     return EncodeRuns(pixels.data(), pixels.size());
 }
 
@@ -175,19 +179,26 @@ std::vector<bool> CoverageOf(const std::vector<TitleCell> &cells, bool solidOnly
 
 // A soft halo around the letters, strongest at their edge.
 void PaintGlow(Canvas &canvas, const std::vector<bool> &covered) {
+    // Squared distance to the nearest letter pixel, spread out from each one.
+    constexpr int32_t kFar = kGlowRadius * kGlowRadius + 1;
+    std::vector<int32_t> nearest(covered.size(), kFar);
     for (int32_t y = 0; y < kTitleHeight; ++y)
         for (int32_t x = 0; x < kTitleWidth; ++x) {
-            int32_t nearest = kGlowRadius * kGlowRadius + 1;
-            for (int32_t dy = -kGlowRadius; dy <= kGlowRadius; ++dy)
-                for (int32_t dx = -kGlowRadius; dx <= kGlowRadius; ++dx) {
-                    const int32_t sx = x + dx, sy = y + dy;
-                    if (sx >= 0 && sy >= 0 && sx < kTitleWidth && sy < kTitleHeight &&
-                        covered[sy * kTitleWidth + sx])
-                        nearest = std::min(nearest, dx * dx + dy * dy);
+            if (!covered[y * kTitleWidth + x]) continue;
+            for (int32_t sy = std::max(0, y - kGlowRadius);
+                 sy <= std::min(kTitleHeight - 1, y + kGlowRadius); ++sy)
+                for (int32_t sx = std::max(0, x - kGlowRadius);
+                     sx <= std::min(kTitleWidth - 1, x + kGlowRadius); ++sx) {
+                    int32_t &d = nearest[sy * kTitleWidth + sx];
+                    d = std::min(d, (sx - x) * (sx - x) + (sy - y) * (sy - y));
                 }
-            const double reach = 1.0 - std::sqrt(nearest) / (kGlowRadius + 1);
-            if (reach > 0) canvas.Set(x, y, Shade(kGlowRamp, std::lround(reach * reach * 13)));
         }
+    for (int32_t i = 0; i < kTitleWidth * kTitleHeight; ++i) {
+        const double reach = 1.0 - std::sqrt(nearest[i]) / (kGlowRadius + 1);
+        if (reach > 0)
+            canvas.Set(i % kTitleWidth, i / kTitleWidth,
+                       Shade(kGlowRamp, static_cast<int32_t>(std::lround(reach * reach * 13))));
+    }
 }
 
 // A few faint stars in the dark around the name.
@@ -418,7 +429,8 @@ int32_t CellTop(int32_t row) {
     return (kRows - 1 - row) * kCell;
 }
 
-void PaintBackdrop(Canvas &canvas) {
+Canvas MakeBackdrop() {
+    Canvas canvas(kFrameWidth, kFrameHeight, 0);
     for (int32_t y = 0; y < kRows * kCell; ++y) {
         const int32_t shade = y * kSkyShades / (kRows * kCell);
         canvas.Fill(0, y, kFrameWidth, 1, static_cast<uint8_t>(kSkyRamp + shade));
@@ -429,6 +441,7 @@ void PaintBackdrop(Canvas &canvas) {
     const int32_t floorShades[kFloorHeight] = {14, 11, 7, 3};
     for (int32_t k = 0; k < kFloorHeight; ++k)
         canvas.Fill(0, kRows * kCell + k, kFrameWidth, 1, Shade(kFloorRamp, floorShades[k]));
+    return canvas;
 }
 
 // A bright band that sweeps once across the settled stack near the end.
@@ -491,9 +504,8 @@ void PaintSparks(Canvas &canvas, const Scene &scene, int32_t frame) {
     }
 }
 
-Canvas PaintFrame(const Scene &scene, int32_t frame) {
-    Canvas canvas(kFrameWidth, kFrameHeight, 0);
-    PaintBackdrop(canvas);
+Canvas PaintFrame(const Scene &scene, const Canvas &backdrop, int32_t frame) {
+    Canvas canvas = backdrop;
     PaintSettled(canvas, scene, frame);
     PaintFalling(canvas, scene, frame);
     PaintSparks(canvas, scene, frame);
@@ -517,8 +529,9 @@ Bytes MakeIntroMovie() {
     PutLittleEndian32(movie, kFrameInterval);
     const PaletteBytes framePalette = FramePalette();
     Append(movie, framePalette.data(), framePalette.size());
+    const Canvas backdrop = MakeBackdrop();
     for (int32_t frame = 0; frame < scene.frameCount; ++frame) {
-        const Bytes packed = PackBottomRowFirst(PaintFrame(scene, frame));
+        const Bytes packed = PackBottomRowFirst(PaintFrame(scene, backdrop, frame));
         PutLittleEndian32(movie, static_cast<uint32_t>(packed.size()));
         Append(movie, packed.data(), packed.size());
     }

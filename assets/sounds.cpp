@@ -58,22 +58,36 @@ void GrowTo(Samples &out, uint32_t count) {
     if (out.size() < count) out.resize(count, 0.0f);
 }
 
+// The harmonics of one sample at `phase`; sin(n x) comes from the two below
+// it, so a sample costs one sine and one cosine.
+double Harmonics(const Timbre &timbre, double phase, double frequency) {
+    const double twiceCos = 2 * std::cos(phase);
+    double below = 0, current = std::sin(phase), sum = 0;
+    for (size_t h = 0; h < timbre.harmonics.size(); ++h) {
+        if (frequency * static_cast<double>(h + 1) >= kNyquistGuard) break;
+        sum += timbre.harmonics[h] * current;
+        const double next = twiceCos * current - below;
+        below = current;
+        current = next;
+    }
+    return sum;
+}
+
 void AddTone(Samples &out, const Tone &tone, const Timbre &timbre) {
     const uint32_t first = SampleIndex(tone.start);
     const uint32_t count = SampleIndex(tone.duration);
     GrowTo(out, first + count + 1);
-    double phase = 0;
-    for (uint32_t i = 0; i <= count; ++i) {
+    // The glide is exponential, so the pitch moves evenly in musical steps.
+    const double glide = count > 0 ? std::pow(tone.to / tone.from, 1.0 / count) : 1.0;
+    double phase = 0, glided = tone.from;
+    for (uint32_t i = 0; i <= count; ++i, glided *= glide) {
         const double t = static_cast<double>(i) / kSampleRate;
-        const double progress = tone.duration > 0 ? t / tone.duration : 0;
-        double frequency = tone.from * std::pow(tone.to / tone.from, progress);
-        frequency *= 1 + timbre.vibratoDepth * std::sin(kTau * timbre.vibratoRate * t);
-        double sum = 0;
-        for (size_t h = 0; h < timbre.harmonics.size(); ++h)
-            if (frequency * static_cast<double>(h + 1) < kNyquistGuard)
-                sum += timbre.harmonics[h] * std::sin(phase * static_cast<double>(h + 1));
-        out[first + i] += static_cast<float>(tone.level * Envelope(t, tone.duration, timbre) * sum);
-        phase += kTau * frequency / kSampleRate;
+        double frequency = glided;
+        if (timbre.vibratoDepth > 0)
+            frequency *= 1 + timbre.vibratoDepth * std::sin(kTau * timbre.vibratoRate * t);
+        const double level = tone.level * Envelope(t, tone.duration, timbre);
+        out[first + i] += static_cast<float>(level * Harmonics(timbre, phase, frequency));
+        phase = std::fmod(phase + kTau * frequency / kSampleRate, kTau);
     }
 }
 
