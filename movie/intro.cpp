@@ -105,19 +105,13 @@ bool ReadPackedImage(uint8_t *packed, uint32_t capacity, uint8_t *image, uint32_
     return produced == size;
 }
 
-// Whether screen pixel (x, y) lies inside the ShadowBuffer block. The cell
-// address is linear in x and y, so a rectangle fits when its corners do.
-bool ShadowCellFits(uint32_t x, uint32_t y) {
-    const int64_t cell =
-        static_cast<int64_t>(x) * DisplayInfo.xPitch + static_cast<int64_t>(y) * DisplayInfo.yPitch;
-    const int64_t byte = kShadowOriginOffset + 2 * cell;
-    return byte >= 0 && byte + 2 <= kShadowBytes;
-}
-
+// The cell address is linear in x and y, so a rectangle lies inside the
+// ShadowBuffer's window when its corners do.
 bool ShadowRectFits(uint32_t left, uint32_t top, uint32_t width, uint32_t height) {
-    const uint32_t right = left + width - 1, bottom = top + height - 1;
-    return ShadowCellFits(left, top) && ShadowCellFits(right, top) &&
-           ShadowCellFits(left, bottom) && ShadowCellFits(right, bottom);
+    const auto x0 = static_cast<int32_t>(left), y0 = static_cast<int32_t>(top);
+    const auto x1 = static_cast<int32_t>(left + width - 1);
+    const auto y1 = static_cast<int32_t>(top + height - 1);
+    return ShadowCell(x0, y0) && ShadowCell(x1, y0) && ShadowCell(x0, y1) && ShadowCell(x1, y1);
 }
 
 // Copies an image stored bottom row first into the BackBuffer upright.
@@ -129,12 +123,22 @@ void CopyIntoBackBuffer(const uint8_t *image, uint32_t left, uint32_t top, uint3
     }
 }
 
+// A display whose layout reaches past the ShadowBuffer's window has the
+// pixels out there dropped, as the graphics library drops them.
+void ConvertRectangleCellByCell(uint32_t left, uint32_t top, uint32_t width, uint32_t height) {
+    for (uint32_t y = top; y < top + height; ++y)
+        for (uint32_t x = left; x < left + width; ++x)
+            if (uint16_t *cell = ShadowCell(static_cast<int32_t>(x), static_cast<int32_t>(y)))
+                *cell = MovieColourTable[BackBuffer.pixels[y * BackBuffer.width + x]];
+}
+
 // Converts exactly the picture's rectangle; the rest of the ShadowBuffer, and
 // so the title under a new palette, keeps its colours.
 void ConvertRectangle(uint32_t left, uint32_t top, uint32_t width, uint32_t height) {
-    // OpenGraphics refuses displays whose layout cannot hold the screen; this
-    // keeps the writes inside the block all the same.
-    if (!ShadowRectFits(left, top, width, height)) return;
+    if (!ShadowRectFits(left, top, width, height)) {
+        ConvertRectangleCellByCell(left, top, width, height);
+        return;
+    }
     uint16_t *origin = GetShadowOrigin();
     for (uint32_t y = top; y < top + height; ++y) {
         const uint8_t *source = BackBuffer.pixels + y * BackBuffer.width;
