@@ -5,74 +5,58 @@
 namespace wince_test {
 namespace {
 
-constexpr fs::perms kNoWrite =
-    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-
 class Files : public WinceTest {
 protected:
     HANDLE Open(const WCHAR *path, DWORD access, DWORD disposition) {
         return CreateFileW(path, access, 0, nullptr, disposition, 0, nullptr);
     }
 
-    std::string ReadAll(HANDLE file) {
-        char buffer[64];
-        DWORD got = 0;
-        std::string out;
-        while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
-            out.append(buffer, got);
-        }
-        return out;
+    // Opens for writing, writes the text and closes; false when it cannot open.
+    bool Write(const WCHAR *path, DWORD disposition, const std::string &text = "") {
+        HANDLE file = Open(path, GENERIC_WRITE, disposition);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        DWORD put = 0;
+        EXPECT_TRUE(WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &put, nullptr));
+        CloseHandle(file);
+        return true;
+    }
+
+    void MakeReadOnly(const fs::path &relative) {
+        fs::permissions(root_ / relative,
+                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
     }
 };
 
-TEST_F(Files, BothPrefixesAndAnySpellingNameTheSameHostFile) {
+TEST_F(Files, DevicePathsResolveInsideTheRootWithoutRegardToCase) {
     WriteHostFile("Picture/Kbl.plf", "x");
-    fs::path expected = root_ / "Picture" / "Kbl.plf";
-    EXPECT_EQ(wince::ResolveDevicePath(u"\\picture\\kbl.plf"), expected);
-    EXPECT_EQ(wince::ResolveDevicePath(u".\\PICTURE\\KBL.PLF"), expected);
-    EXPECT_EQ(wince::ResolveDevicePath(u"\\Picture\\\\Kbl.plf"), expected);
+    const fs::path found = root_ / "Picture" / "Kbl.plf";
+    EXPECT_EQ(wince::ResolveDevicePath(u"\\picture\\kbl.plf"), found);
+    EXPECT_EQ(wince::ResolveDevicePath(u".\\PICTURE\\KBL.PLF"), found);
+    EXPECT_EQ(wince::ResolveDevicePath(u"\\Picture\\\\Kbl.plf"), found);
     // A missing last name keeps the spelling given; a missing folder fails.
     EXPECT_EQ(wince::ResolveDevicePath(u"\\PICTURE\\New.Dat"), root_ / "Picture" / "New.Dat");
-    EXPECT_TRUE(wince::ResolveDevicePath(u"\\nowhere\\file").empty());
-}
-
-TEST_F(Files, PathsThatLeaveTheRootResolveToNothing) {
-    WriteHostFile("a/b", "x");
-    EXPECT_TRUE(wince::ResolveDevicePath(u"\\..\\etc\\passwd").empty());
-    EXPECT_TRUE(wince::ResolveDevicePath(u".\\a\\..\\..\\b").empty());
-    EXPECT_TRUE(wince::ResolveDevicePath(u"\\a\\..\\a\\b").empty());
-    EXPECT_TRUE(wince::ResolveDevicePath(nullptr).empty());
-    EXPECT_EQ(Open(u"\\..\\outside", GENERIC_WRITE, CREATE_ALWAYS), INVALID_HANDLE_VALUE);
+    for (const WCHAR *outside : {u"\\nowhere\\file", u"\\..\\etc\\passwd", u".\\Picture\\..\\..\\x",
+                                 u"\\Picture\\..\\Picture\\Kbl.plf"}) {
+        EXPECT_TRUE(wince::ResolveDevicePath(outside).empty()) << wince::ToUtf8(outside);
+    }
+    EXPECT_FALSE(Write(u"\\..\\outside", CREATE_ALWAYS));
     EXPECT_FALSE(fs::exists(root_.parent_path() / "outside"));
 }
 
 TEST_F(Files, DispositionsCreateOpenAndTruncateAsOnTheDevice) {
     EXPECT_EQ(Open(u"\\f", GENERIC_READ, OPEN_EXISTING), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(Open(u"\\f", GENERIC_WRITE, TRUNCATE_EXISTING), INVALID_HANDLE_VALUE);
-
-    HANDLE created = Open(u"\\f", GENERIC_WRITE, CREATE_NEW);
-    ASSERT_NE(created, INVALID_HANDLE_VALUE);
-    DWORD put = 0;
-    EXPECT_TRUE(WriteFile(created, "hello", 5, &put, nullptr));
-    EXPECT_EQ(put, 5u);
-    EXPECT_TRUE(CloseHandle(created));
-    EXPECT_EQ(Open(u"\\F", GENERIC_WRITE, CREATE_NEW), INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(Write(u"\\f", TRUNCATE_EXISTING));
+    EXPECT_TRUE(Write(u"\\f", CREATE_NEW, "hello"));
+    EXPECT_FALSE(Write(u"\\F", CREATE_NEW));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_EXISTS));
-
-    HANDLE kept = Open(u"\\F", GENERIC_READ, OPEN_ALWAYS);
-    EXPECT_EQ(ReadAll(kept), "hello");
-    CloseHandle(kept);
-
-    HANDLE emptied = Open(u"\\f", GENERIC_WRITE, TRUNCATE_EXISTING);
-    ASSERT_NE(emptied, INVALID_HANDLE_VALUE);
-    CloseHandle(emptied);
+    EXPECT_TRUE(Write(u"\\F", OPEN_ALWAYS, "J"));
+    EXPECT_EQ(ReadHostFile("f"), "Jello");
+    EXPECT_TRUE(Write(u"\\f", TRUNCATE_EXISTING));
     EXPECT_EQ(ReadHostFile("f"), "");
-
     WriteHostFile("f", "old content");
-    HANDLE replaced = Open(u"\\f", GENERIC_WRITE, CREATE_ALWAYS);
-    WriteFile(replaced, "new", 3, &put, nullptr);
-    CloseHandle(replaced);
+    EXPECT_TRUE(Write(u"\\f", CREATE_ALWAYS, "new"));
     EXPECT_EQ(ReadHostFile("f"), "new");
     EXPECT_EQ(wince::OpenFileCount(), 0);
 }
@@ -80,26 +64,22 @@ TEST_F(Files, DispositionsCreateOpenAndTruncateAsOnTheDevice) {
 TEST_F(Files, ReadOnlyIsDecidedByModeBits) {
     WriteHostFile("locked", "data");
     WriteHostFile("shut/inside", "data");
-    fs::permissions(root_ / "locked", kNoWrite, fs::perm_options::remove);
-    fs::permissions(root_ / "shut", kNoWrite, fs::perm_options::remove);
-
-    EXPECT_EQ(Open(u"\\locked", GENERIC_WRITE, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+    MakeReadOnly("locked");
+    MakeReadOnly("shut");
+    EXPECT_FALSE(Write(u"\\locked", OPEN_EXISTING));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     EXPECT_EQ(Open(u"\\locked", GENERIC_READ, CREATE_ALWAYS), INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(DeleteFileW(u"\\locked"));
     EXPECT_EQ(ReadHostFile("locked"), "data");
+    EXPECT_EQ(GetFileAttributesW(u"\\locked") & FILE_ATTRIBUTE_READONLY,
+              static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
     HANDLE reader = Open(u"\\locked", GENERIC_READ, OPEN_EXISTING);
     EXPECT_NE(reader, INVALID_HANDLE_VALUE);
     CloseHandle(reader);
-    EXPECT_EQ(GetFileAttributesW(u"\\locked") & FILE_ATTRIBUTE_READONLY,
-              static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(DeleteFileW(u"\\locked"));
-
-    EXPECT_EQ(Open(u"\\shut\\new", GENERIC_WRITE, CREATE_NEW), INVALID_HANDLE_VALUE);
+    // No new file in a read-only folder, but one already there may be rewritten.
+    EXPECT_FALSE(Write(u"\\shut\\new", CREATE_NEW));
     EXPECT_FALSE(fs::exists(root_ / "shut" / "new"));
-    // A file already in such a folder may still be rewritten.
-    HANDLE inside = Open(u"\\shut\\inside", GENERIC_WRITE, CREATE_ALWAYS);
-    EXPECT_NE(inside, INVALID_HANDLE_VALUE);
-    CloseHandle(inside);
+    EXPECT_TRUE(Write(u"\\shut\\inside", CREATE_ALWAYS));
 }
 
 TEST_F(Files, ShortReadsEndOfFileAndAccessRights) {
@@ -140,7 +120,7 @@ TEST_F(Files, AFullDiskWritesUpToTheLimitThenFails) {
     EXPECT_EQ(ReadHostFile("scores"), "123456abcd");
 }
 
-TEST_F(Files, MoveDeleteAndAttributes) {
+TEST_F(Files, MoveNeverReplacesAndDeleteTakesOnlyFiles) {
     WriteHostFile("a", "A");
     WriteHostFile("b", "B");
     WriteHostFile("dir/x", "");
@@ -150,26 +130,21 @@ TEST_F(Files, MoveDeleteAndAttributes) {
     EXPECT_TRUE(MoveFileW(u"\\A", u"\\DIR\\c"));
     EXPECT_EQ(ReadHostFile("dir/c"), "A");
     EXPECT_FALSE(MoveFileW(u"\\a", u"\\d"));
-
-    EXPECT_EQ(GetFileAttributesW(u"\\dir") & FILE_ATTRIBUTE_DIRECTORY,
-              static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
-    EXPECT_EQ(GetFileAttributesW(u"\\b") & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY),
-              0u);
+    EXPECT_EQ(GetFileAttributesW(u"\\dir"), static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_FALSE(DeleteFileW(u"\\dir"));
     EXPECT_TRUE(DeleteFileW(u"\\B"));
     EXPECT_EQ(GetFileAttributesW(u"\\b"), INVALID_FILE_ATTRIBUTES);
-    EXPECT_FALSE(DeleteFileW(u"\\b"));
-    EXPECT_FALSE(DeleteFileW(u"\\dir"));
 }
 
 TEST_F(Files, CreationsAndReplacementsAreRecordedAsPassed) {
     WriteHostFile("kept", "k");
-    CloseHandle(Open(u".\\Kbl_Sc_L.uc2", GENERIC_WRITE, CREATE_ALWAYS));
-    CloseHandle(Open(u"\\kept", GENERIC_READ, OPEN_EXISTING));
-    CloseHandle(Open(u"\\kept", GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS));
+    Write(u".\\Kbl_Sc_L.uc2", CREATE_ALWAYS);
+    Write(u"\\kept", OPEN_ALWAYS);
     MoveFileW(u"\\kept", u"\\Moved");
-    ASSERT_EQ(host_.TraceLines().size(), 2u);
-    EXPECT_EQ(host_.TraceLines()[0], R"({"t":0,"event":"write","path":".\\Kbl_Sc_L.uc2"})");
-    EXPECT_EQ(host_.TraceLines()[1], R"({"t":0,"event":"write","path":"\\Moved"})");
+    const std::vector<std::string> expected = {
+        R"({"t":0,"event":"write","path":".\\Kbl_Sc_L.uc2"})",
+        R"({"t":0,"event":"write","path":"\\Moved"})"};
+    EXPECT_EQ(host_.TraceLines(), expected);
 }
 
 }  // namespace

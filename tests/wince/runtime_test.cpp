@@ -94,14 +94,5 @@ TEST_F(Runtime, TextConvertsBetweenUtf16AndUtf8) {
     EXPECT_NE(host_.TraceLines()[0].find("\xEF\xBF\xBD"), std::string::npos);
 }
 
-TEST_F(Runtime, MemoryBlocksComeZeroFilled) {
-    EXPECT_EQ(VirtualAlloc(nullptr, 0, MEM_COMMIT, PAGE_READWRITE), nullptr);
-    auto *block = static_cast<uint8_t *>(
-        VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-    ASSERT_NE(block, nullptr);
-    for (int i = 0; i < 4096; ++i) ASSERT_EQ(block[i], 0) << i;
-    EXPECT_TRUE(VirtualFree(block, 0, MEM_RELEASE));
-}
-
 }  // namespace
 }  // namespace wince_test
