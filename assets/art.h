@@ -12,7 +12,7 @@ namespace assets::art {
 
 // The palette is a set of 16-shade ramps, shade 0 the darkest.
 constexpr int32_t kShades = 16;
-constexpr uint8_t kGreyRamp = 0;
+constexpr uint8_t kGreenRamp = 0;
 constexpr uint8_t kBlockRamps = 16;  // one ramp per piece kind, kinds 0..6
 constexpr uint8_t kPanelRamp = 128;  // slate of the side panel and walls
 constexpr uint8_t kWellRamp = 144;   // deep blue of the well
@@ -20,8 +20,11 @@ constexpr uint8_t kBrassRamp = 160;  // the frame around the well and the banner
 constexpr uint8_t kAmberRamp = 176;  // the glowing numbers
 constexpr uint8_t kCyanRamp = 192;
 constexpr uint8_t kRedRamp = 208;
-constexpr uint8_t kGreenRamp = 224;
-// Never used inside a picture: marks what transparent drawing skips.
+// Greys that no picture uses, nor anything from here up: tests paint with
+// these indexes as markers that the artwork cannot produce.
+constexpr uint8_t kSpareGreyRamp = 224;
+constexpr uint8_t kFirstSpare = kSpareGreyRamp;
+// Used only around the score digits: marks what transparent drawing skips.
 constexpr uint8_t kKeyColour = 255;
 
 constexpr uint8_t Shade(uint8_t ramp, int32_t shade) {

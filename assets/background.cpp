@@ -39,12 +39,12 @@ constexpr TextStyle kButtonText{kWellRamp, 1, 1, -1, Shade(kBrassRamp, 12)};
 void DrawWell(Canvas &screen) {
     screen.Fill(kWell.x, kWell.y, kWell.w, kWell.h, kReadoutFill);
     // A faint cell grid, so the eye can line pieces up.
+    for (int32_t x = kWell.x; x < kWell.x + kWell.w; x += kCellSize)
+        screen.Fill(x, kWell.y, 1, kWell.h, Shade(kWellRamp, 2));
     for (int32_t y = kWell.y; y < kWell.y + kWell.h; y += kCellSize) {
         screen.Fill(kWell.x, y, kWell.w, 1, Shade(kWellRamp, 2));
-        for (int32_t x = kWell.x; x < kWell.x + kWell.w; x += kCellSize) {
-            screen.Fill(x, kWell.y, 1, kWell.h, Shade(kWellRamp, 2));
+        for (int32_t x = kWell.x; x < kWell.x + kWell.w; x += kCellSize)
             screen.Set(x, y, Shade(kWellRamp, 4));
-        }
     }
 }
 

@@ -1,7 +1,5 @@
 // The game's 256 colours: ramps of 16 shades from a deep tone through the
 // base colour to a pale one, so that every picture can shade and bevel.
-#include <array>
-
 #include "art.h"
 
 namespace assets {
@@ -22,8 +20,8 @@ struct Ramp {
 // the colour pales towards the light end.
 constexpr int32_t kBaseShade = 9;
 
-constexpr std::array<Ramp, 16> kRamps{{
-    {art::kGreyRamp, {0, 0, 0}, {138, 138, 138}, {255, 255, 255}},
+constexpr Ramp kRamps[] = {
+    {art::kGreenRamp, {0, 40, 10}, {60, 212, 92}, {222, 255, 222}},
     {art::BlockRamp(0), {64, 32, 0}, {240, 172, 24}, {255, 250, 205}},  // amber
     {art::BlockRamp(1), {0, 38, 52}, {28, 186, 206}, {212, 255, 255}},  // aqua
     {art::BlockRamp(2), {72, 20, 4}, {238, 108, 38}, {255, 226, 190}},  // coral
@@ -37,9 +35,8 @@ constexpr std::array<Ramp, 16> kRamps{{
     {art::kAmberRamp, {48, 16, 0}, {255, 158, 28}, {255, 246, 214}},
     {art::kCyanRamp, {0, 24, 34}, {40, 198, 228}, {226, 255, 255}},
     {art::kRedRamp, {52, 0, 6}, {224, 40, 40}, {255, 212, 200}},
-    {art::kGreenRamp, {0, 40, 10}, {60, 212, 92}, {222, 255, 222}},
-    {240, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},  // spare: black
-}};
+    {art::kSpareGreyRamp, {0, 0, 0}, {138, 138, 138}, {255, 255, 255}},
+};
 
 constexpr Rgb kKey{255, 0, 255};
 

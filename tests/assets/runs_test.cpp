@@ -1,0 +1,60 @@
+// The installation's run-length coder and sprite file writer.
+#include <gtest/gtest.h>
+
+#include "assets/assets.h"
+#include "gfx/gfx.h"
+
+namespace {
+
+using assets::Bytes;
+
+Bytes Encode(const Bytes &pixels) {
+    return assets::EncodeRuns(pixels.data(), pixels.size());
+}
+
+// Values from 192 up only ever come as runs, runs hold 1..63 pixels, and the
+// game's decoder gets the pixels back.
+void ExpectSoundCoding(const Bytes &pixels) {
+    const Bytes coded = Encode(pixels);
+    for (size_t i = 0; i < coded.size(); ++i) {
+        if (coded[i] < 192) continue;
+        ASSERT_GT(coded[i], 192) << "an empty run at byte " << i;
+        ++i;
+    }
+    Bytes decoded(pixels.size());
+    size_t at = 0;
+    DecodeRuns(decoded.data(), static_cast<uint32_t>(decoded.size()),
+               [&]() -> int32_t { return at < coded.size() ? coded[at++] : -1; });
+    EXPECT_EQ(decoded, pixels);
+    EXPECT_EQ(at, coded.size());
+}
+
+TEST(EncodeRuns, CodesExactlyAsTheDecoderReads) {
+    EXPECT_EQ(Encode({5, 7, 7, 7, 255}), (Bytes{0x05, 0xC3, 0x07, 0xC1, 0xFF}));
+    EXPECT_EQ(Encode({191, 191}), (Bytes{191, 191}));  // a run of two saves nothing
+    EXPECT_EQ(Encode({192, 192}), (Bytes{0xC2, 192}));
+    EXPECT_EQ(Encode(Bytes(64, 9)), (Bytes{0xFF, 9, 9}));
+    EXPECT_EQ(Encode(Bytes(66, 9)), (Bytes{0xFF, 9, 0xC3, 9}));
+    EXPECT_EQ(Encode(Bytes(64, 250)), (Bytes{0xFF, 250, 0xC1, 250}));
+    EXPECT_TRUE(Encode({}).empty());
+}
+
+TEST(EncodeRuns, EdgeImagesRoundTrip) {
+    for (size_t length : {1u, 2u, 3u, 63u, 64u, 126u, 127u, 1000u})
+        for (uint8_t value : {0, 191, 192, 255}) ExpectSoundCoding(Bytes(length, value));
+    Bytes mixed;
+    for (int v = 0; v < 256; ++v) mixed.insert(mixed.end(), 1 + v % 70, v);
+    for (int i = 0; i < 300; ++i) mixed.push_back(i % 2 ? 192 : 191);
+    ExpectSoundCoding(mixed);
+}
+
+TEST(MakeSpriteFile, HeaderThenCodedPixels) {
+    const Bytes pixels{1, 1, 1, 1, 200, 2, 3, 4};
+    Bytes file{8, 0, 0, 0, 4, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0};
+    const Bytes runs = Encode(pixels);
+    file.insert(file.end(), runs.begin(), runs.end());
+    EXPECT_EQ(assets::MakeSpriteFile(pixels, 4, 2, 2, 1, true), file);
+    EXPECT_EQ(assets::MakeSpriteFile(pixels, 4, 2, 2, 1, false)[24], 0);  // raw
+}
+
+}  // namespace
