@@ -1,6 +1,8 @@
 // The default installation: the registry entry, the installation folder with
 // its pictures and sounds, the intro's two files and the starting score file.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <system_error>
 
@@ -42,8 +44,8 @@ std::filesystem::path HostPath(const std::filesystem::path &root, const std::str
     return named ? host : std::filesystem::path();
 }
 
-bool WriteFile(const std::filesystem::path &root, const std::string &devicePath, const Bytes &bytes,
-               std::string &error) {
+bool WriteDeviceFile(const std::filesystem::path &root, const std::string &devicePath,
+                     const Bytes &bytes, std::string &error) {
     const std::filesystem::path host = HostPath(root, devicePath);
     if (host.empty()) {
         error = "cannot place \"" + devicePath + "\" under " + root.string();
@@ -51,12 +53,14 @@ bool WriteFile(const std::filesystem::path &root, const std::string &devicePath,
     }
     std::error_code code;
     std::filesystem::create_directories(host.parent_path(), code);
+    errno = 0;
     std::ofstream out(host, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char *>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) {
-        error = "cannot write " + host.string() + (code ? ": " + code.message() : "");
+        const std::string reason = code ? code.message() : std::strerror(errno);
+        error = "cannot write " + host.string() + ": " + reason;
         return false;
     }
     return true;
@@ -107,7 +111,7 @@ bool MakeDefaultInstallation(const std::filesystem::path &root, std::string &err
         return false;
     }
     for (const NamedFile &file : AllFiles())
-        if (!WriteFile(root, file.devicePath, file.bytes, error)) return false;
+        if (!WriteDeviceFile(root, file.devicePath, file.bytes, error)) return false;
     return true;
 }
 
