@@ -1,6 +1,6 @@
 // A scratch device for the graphics tests: a root folder holding the registry
-// entry and the picture folder, a host that records message boxes, and the
-// graphics records put back to their program-start state around each test.
+// entry and the picture folder, message boxes recorded as "caption|text", and
+// the graphics records back at their program-start state around each test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,33 +18,12 @@
 namespace gfxtest {
 
 using Bytes = std::vector<uint8_t>;
+using Texts = std::vector<std::u16string>;
 
 inline const WCHAR kKey[] = TEXT("\\SOFTWARE\\Apps\\Brackwell Pellax rim");
 inline const std::u16string kPictureFolder = u"\\Program Files\\Pellax Rim\\picture\\";
 
-struct Shown {
-    HWND owner;
-    std::u16string text, caption;
-};
-
-class RecordingHost final : public wince::Host {
-public:
-    std::vector<Shown> shown;
-    void Present(const wince::Picture &) override {}
-    void PumpInput() override {}
-    void Idle() override {}
-    int64_t CounterNow() override { return 0; }
-    int64_t CounterFrequency() override { return 1000000; }
-    void Sleep(uint32_t) override {}
-    bool PlaySound(const std::filesystem::path *) override { return false; }
-    int ShowMessageBox(HWND owner, const std::u16string &text, const std::u16string &caption,
-                       uint32_t) override {
-        shown.push_back({owner, text, caption});
-        return IDOK;
-    }
-};
-
-class GfxTest : public ::testing::Test {
+class GfxTest : public ::testing::Test, public wince::Recorder {
 protected:
     void SetUp() override {
         root_ = std::filesystem::temp_directory_path() /
@@ -54,15 +33,15 @@ protected:
         std::ofstream(root_ / "registry.reg")
             << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Apps\\Brackwell Pellax rim]\n"
                "\"GAMEPATH\"=\"\\Program Files\\Pellax Rim\"\n";
-        wince::SetHost(&host_);
         wince::SetRoot(root_);
+        wince::SetRecorder(this);
         wince::ResetForTest();
         ResetGraphics();
         wcscpy(GamePath, TEXT("\\Program Files\\Pellax Rim"));
     }
     void TearDown() override {
         ResetGraphics();
-        wince::SetHost(nullptr);
+        wince::SetRecorder(nullptr);
         std::filesystem::remove_all(root_);
     }
     static void ResetGraphics() {
@@ -77,9 +56,15 @@ protected:
             .write(reinterpret_cast<const char *>(bytes.data()),
                    static_cast<std::streamsize>(bytes.size()));
     }
+    void MessageBoxShown(const std::u16string &text, const std::u16string &caption) override {
+        shown_.push_back(caption + u"|" + text);
+    }
+    void SoundCall(const WCHAR *) override {}
+    void Slept(uint32_t) override {}
+    void FileWritten(const WCHAR *) override {}
 
     std::filesystem::path root_;
-    RecordingHost host_;
+    Texts shown_;
 };
 
 }  // namespace gfxtest
