@@ -8,8 +8,9 @@ ShadowBufferRecord ShadowBuffer;
 namespace {
 
 // The cells of the window the ShadowBuffer mirrors, counted from the cell of
-// the top-left pixel. A display whose pitches reach past it (a rotated one
-// puts pixel (239, 0) just beyond the end) has those pixels dropped.
+// the top-left pixel. Pixels whose cells lie past it are dropped rather than
+// written outside the block: on a plain portrait display the last 320, on the
+// rotated one pixel (239, 0).
 constexpr int64_t kFirstCell = -static_cast<int64_t>(kShadowOriginOffset / 2);
 constexpr int64_t kEndCell = static_cast<int64_t>((kShadowBytes - kShadowOriginOffset) / 2);
 
