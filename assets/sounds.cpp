@@ -157,8 +157,8 @@ Bytes ToWaveFile(Samples samples, double peak) {
 
 // A landing: a low pitch that drops and dies quickly, over a dull knock.
 Samples LandingThud() {
-    const Timbre body{{1.0, 0.3, 0.1}, 0.002, 0.03, 18.0};
-    const Timbre knock{{}, 0.001, 0.02, 60.0};
+    const Timbre body{{1.0, 0.3, 0.1}, 0.006, 0.03, 18.0};
+    const Timbre knock{{}, 0.006, 0.02, 60.0};
     Samples out;
     AddTone(out, {0.0, 0.17, 150.0, 48.0, 0.85}, body);
     AddNoise(out, {0.0, 0.05, 0, 0, 0.35}, knock, 0.08);
