@@ -2,6 +2,7 @@
 // the desktop host the program runs on.
 #include "wince/desktop/desktop.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <system_error>
@@ -18,8 +19,8 @@ constexpr const char *kProgramFolder = "pellax-rim";
 constexpr const char *kKeyMapFile = "keys.conf";
 constexpr const char *kTitle = "PELLAX RIM";
 constexpr int kIconSize = 64;
-// Set to see, at exit, how many pictures the game finished and how many of
-// them changed the screen.
+// Set to a number of seconds to see, that often, how many pictures the game
+// finished and how many of them changed the screen.
 constexpr const char *kStatsVariable = "PELLAX_RIM_FRAME_STATS";
 
 // Any non-null value serves: the program only hands its instance back to
@@ -64,14 +65,9 @@ wince::desktop::DesktopSettings Settings(const DesktopOptions &options) {
     settings.keys = ReadKeyMap();
     settings.screenshotFolder = wince::desktop::PicturesFolder().value_or(DefaultRoot());
     settings.screenshotPrefix = kProgramFolder;
+    if (const char *every = std::getenv(kStatsVariable); every != nullptr)
+        settings.frameStatsEverySeconds = static_cast<unsigned>(std::max(std::atoi(every), 0));
     return settings;
-}
-
-void PrintStats(const wince::desktop::DesktopHost &host, double seconds) {
-    const auto counts = host.Counts();
-    std::cerr << "pellax-rim: " << counts.pictures << " pictures in " << seconds << " s ("
-              << (seconds > 0 ? counts.pictures / seconds : 0.0) << " a second), " << counts.shown
-              << " shown\n";
 }
 
 }  // namespace
@@ -89,10 +85,7 @@ int RunDesktop(const DesktopOptions &options) {
     wince::SetHost(host.get());
     wince::SetRoot(root);
     WCHAR commandLine[] = TEXT("");
-    const int code = WinMain(kInstance, nullptr, commandLine, 1);
-    if (std::getenv(kStatsVariable) != nullptr)
-        PrintStats(*host, static_cast<double>(host->CounterNow()) / host->CounterFrequency());
-    return code;
+    return WinMain(kInstance, nullptr, commandLine, 1);
 }
 
 }  // namespace runner

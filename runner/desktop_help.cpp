@@ -44,7 +44,7 @@ void PrintDesktopHelp(std::ostream &out) {
            "Game pad: d-pad or left stick = arrows, A = a, B = b, Start = start.\n"
            "Window: F11 or Alt+Enter toggles full screen; F12 saves a screenshot in\n  "
         << pictures.string()
-        << ".\n\nEnvironment: PELLAX_RIM_FRAME_STATS=1 prints the frame rate at exit;\n"
+        << ".\n\nEnvironment: PELLAX_RIM_FRAME_STATS=N prints the frame rate every N seconds;\n"
            "SDL_AUDIODRIVER=dummy plays without a sound device.\n";
 }
 

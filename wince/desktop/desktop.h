@@ -22,6 +22,9 @@ struct DesktopSettings {
     KeyMap keys = DefaultKeyMap();
     std::filesystem::path screenshotFolder;  // F12 saves here
     std::string screenshotPrefix = "screen";
+    // Every so many seconds, a line on stderr with the pictures the game
+    // finished in them; 0: never.
+    unsigned frameStatsEverySeconds = 0;
 };
 
 // Pictures the game finished, and how many of them differed from the one

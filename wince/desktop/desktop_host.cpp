@@ -3,9 +3,11 @@
 #include <array>
 #include <chrono>
 #include <ctime>
+#include <deque>
 #include <iostream>
 #include <map>
 #include <system_error>
+#include <thread>
 
 #include "wince/desktop/desktop.h"
 #include "wince/desktop/input.h"
@@ -23,7 +25,13 @@ constexpr int64_t kCounterFrequency = 1'000'000;
 // While the program sleeps the window still answers the window system this
 // often.
 constexpr uint32_t kSleepSliceMs = 10;
-constexpr int kIdleWaitMs = 1;
+constexpr int64_t kMicrosecondsPerMs = 1000;
+// Idle wakes this long after the counter's next whole millisecond, so that
+// the reading that follows has moved on.
+constexpr int64_t kWakeAfterTickUs = 20;
+// Asking the window system for input costs a few system calls; once a
+// millisecond is all a game that reads a millisecond clock can use.
+constexpr int64_t kPumpEveryUs = 1000;
 
 bool IsWindowUpkeep(const SDL_Event &event) {
     return event.type == SDL_WINDOWEVENT;
@@ -49,9 +57,11 @@ struct DesktopHost::Impl {
     void HandleWindow(const SDL_WindowEvent &event);
     bool HandleShortcut(const SDL_KeyboardEvent &key);
     void Post(const std::vector<DeviceMessage> &messages);
+    void Deliver();
     void PadAdded(int deviceIndex);
     void PadRemoved(SDL_JoystickID pad);
     void SaveScreenshot();
+    void ReportFrames();
     uint64_t NowMs() const;
 
     DesktopSettings settings;
@@ -63,8 +73,12 @@ struct DesktopHost::Impl {
     bool anyShown = false;
     std::vector<SDL_Event> heldBack;  // arrived while the program slept
     std::vector<DeviceMessage> messages;
+    std::deque<DeviceMessage> waiting;  // translated, not yet due
     Clock::time_point start = Clock::now();
+    int64_t lastPumpUs = -kPumpEveryUs;
     PresentCounts counts;
+    PresentCounts recent;  // since the last frame statistics line
+    uint64_t windowStartMs = 0;
 };
 
 DesktopHost::Impl::~Impl() {
@@ -80,9 +94,21 @@ uint64_t DesktopHost::Impl::NowMs() const {
 }
 
 void DesktopHost::Impl::Post(const std::vector<DeviceMessage> &list) {
+    if (MainWindow() == nullptr) return;  // input before the game has a window goes nowhere
+    waiting.insert(waiting.end(), list.begin(), list.end());
+    Deliver();
+}
+
+// Messages go to the game in the order they came; one that must wait holds
+// back those behind it.
+void DesktopHost::Impl::Deliver() {
+    const uint64_t now = NowMs();
     HWND window = MainWindow();
-    if (window == nullptr) return;  // input before the game has a window goes nowhere
-    for (const DeviceMessage &m : list) PostMessageW(window, m.message, m.wParam, m.lParam);
+    while (!waiting.empty() && waiting.front().notBeforeMs <= now) {
+        const DeviceMessage &m = waiting.front();
+        if (window != nullptr) PostMessageW(window, m.message, m.wParam, m.lParam);
+        waiting.pop_front();
+    }
 }
 
 void DesktopHost::Impl::Handle(const SDL_Event &event) {
@@ -164,6 +190,7 @@ void DesktopHost::Impl::SaveScreenshot() {
     for (int n = 2; std::filesystem::exists(file, exists); ++n)
         file = folder / (stem + "-" + std::to_string(n) + ".png");
     std::string error;
+    std::filesystem::create_directories(folder, exists);
     if (WriteScreenPng(file, shown, error))
         std::cerr << "pellax-rim: screenshot saved to " << file.string() << "\n";
     else
@@ -201,13 +228,28 @@ DesktopHost::~DesktopHost() = default;
 void DesktopHost::Present(const Picture &picture) {
     Impl &self = *impl_;
     ++self.counts.pictures;
+    ++self.recent.pictures;
     ReadPicture(picture, self.incoming);
     // Most frames repeat the one before; showing it again would be wasted work.
-    if (self.anyShown && self.incoming == self.shown) return;
-    self.shown = self.incoming;
-    self.anyShown = true;
-    ++self.counts.shown;
-    self.screen->Show(self.shown);
+    if (!self.anyShown || self.incoming != self.shown) {
+        self.shown = self.incoming;
+        self.anyShown = true;
+        ++self.counts.shown;
+        ++self.recent.shown;
+        self.screen->Show(self.shown);
+    }
+    self.ReportFrames();
+}
+
+void DesktopHost::Impl::ReportFrames() {
+    const uint64_t every = settings.frameStatsEverySeconds * 1000ull;
+    const uint64_t now = NowMs();
+    if (every == 0 || now - windowStartMs < every) return;
+    const double seconds = static_cast<double>(now - windowStartMs) / 1000;
+    std::cerr << "pellax-rim: " << recent.pictures << " pictures in " << seconds << " s ("
+              << recent.pictures / seconds << " a second), " << recent.shown << " shown\n";
+    recent = {};
+    windowStartMs = now;
 }
 
 void DesktopHost::PumpInput() {
@@ -215,15 +257,28 @@ void DesktopHost::PumpInput() {
     std::vector<SDL_Event> held;
     held.swap(self.heldBack);
     for (const SDL_Event &event : held) self.Handle(event);
+    const int64_t now = CounterNow();
+    if (now - self.lastPumpUs >= kPumpEveryUs) {
+        self.lastPumpUs = now;
+        SDL_PumpEvents();
+    }
     SDL_Event event;
-    while (SDL_PollEvent(&event)) self.Handle(event);
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1)
+        self.Handle(event);
     self.messages.clear();
     self.input.Repeat(self.NowMs(), self.messages);
     self.Post(self.messages);
+    self.Deliver();
 }
 
+// The game's timers read whole milliseconds, so nothing it does can change
+// before the counter's next millisecond: sleeping until just after it loses
+// nothing, keeps the frames exactly on their 26 ms, and leaves the core idle.
 void DesktopHost::Idle() {
-    SDL_WaitEventTimeout(nullptr, kIdleWaitMs);
+    const int64_t intoTick = CounterNow() % kMicrosecondsPerMs;
+    const int64_t wait =
+        std::min(kMicrosecondsPerMs - intoTick + kWakeAfterTickUs, kMicrosecondsPerMs);
+    std::this_thread::sleep_for(std::chrono::microseconds(wait));
 }
 
 int64_t DesktopHost::CounterNow() {

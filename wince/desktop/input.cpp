@@ -63,11 +63,11 @@ void InputTranslator::Translate(const SDL_Event &event, uint64_t nowMs,
     switch (event.type) {
         case SDL_KEYDOWN:
         case SDL_KEYUP:
-            Key(event.key, out);
+            Key(event.key, nowMs, out);
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
-            MouseButton(event.button, out);
+            MouseButton(event.button, nowMs, out);
             break;
         case SDL_MOUSEMOTION:
             MouseMotion(event.motion, out);
@@ -84,13 +84,18 @@ void InputTranslator::Translate(const SDL_Event &event, uint64_t nowMs,
     }
 }
 
-void InputTranslator::Key(const SDL_KeyboardEvent &key, std::vector<DeviceMessage> &out) const {
+void InputTranslator::Key(const SDL_KeyboardEvent &key, uint64_t nowMs,
+                          std::vector<DeviceMessage> &out) {
     const auto code = keys_.Find(key.keysym.sym);
     if (!code) return;
-    if (key.type == SDL_KEYUP)
-        out.push_back({WM_KEYUP, *code, kKeyUp});
-    else
-        out.push_back({WM_KEYDOWN, *code, key.repeat != 0 ? kKeyRepeatDown : kKeyFirstDown});
+    if (key.type == SDL_KEYUP) {
+        out.push_back({WM_KEYUP, *code, kKeyUp, keyPressedMs_[*code] + kShortestPressMs});
+    } else if (key.repeat != 0) {
+        out.push_back({WM_KEYDOWN, *code, kKeyRepeatDown});
+    } else {
+        keyPressedMs_[*code] = nowMs;
+        out.push_back({WM_KEYDOWN, *code, kKeyFirstDown});
+    }
 }
 
 LPARAM InputTranslator::StylusAt(int x, int y, bool clamp, bool &onScreen) const {
@@ -109,7 +114,7 @@ LPARAM InputTranslator::StylusAt(int x, int y, bool clamp, bool &onScreen) const
 
 // A press on the bars is no touch of the screen. A lift is delivered for
 // every press that was, wherever the pointer went meanwhile.
-void InputTranslator::MouseButton(const SDL_MouseButtonEvent &button,
+void InputTranslator::MouseButton(const SDL_MouseButtonEvent &button, uint64_t nowMs,
                                   std::vector<DeviceMessage> &out) {
     if (button.button != SDL_BUTTON_LEFT) return;
     bool onScreen = false;
@@ -117,10 +122,12 @@ void InputTranslator::MouseButton(const SDL_MouseButtonEvent &button,
         const LPARAM at = StylusAt(button.x, button.y, false, onScreen);
         if (!onScreen || stylusDown_) return;
         stylusDown_ = true;
+        touchedAtMs_ = nowMs;
         out.push_back({WM_LBUTTONDOWN, kStylusHeld, at});
     } else if (stylusDown_) {
         stylusDown_ = false;
-        out.push_back({WM_LBUTTONUP, 0, StylusAt(button.x, button.y, true, onScreen)});
+        out.push_back({WM_LBUTTONUP, 0, StylusAt(button.x, button.y, true, onScreen),
+                       touchedAtMs_ + kShortestPressMs});
     }
 }
 
@@ -155,27 +162,29 @@ void InputTranslator::PadAxis(const SDL_ControllerAxisEvent &axis, uint64_t nowM
 }
 
 void InputTranslator::Press(PadButton button, uint64_t nowMs, std::vector<DeviceMessage> &out) {
-    if (!held_.emplace(button, nowMs + kPadRepeatDelayMs).second) return;
+    if (!held_.emplace(button, Held{nowMs, nowMs + kPadRepeatDelayMs}).second) return;
     out.push_back({WM_KEYDOWN, button.second, kKeyFirstDown});
 }
 
 void InputTranslator::Release(PadButton button, std::vector<DeviceMessage> &out) {
-    if (held_.erase(button) == 0) return;
-    out.push_back({WM_KEYUP, button.second, kKeyUp});
+    const auto it = held_.find(button);
+    if (it == held_.end()) return;
+    out.push_back({WM_KEYUP, button.second, kKeyUp, it->second.pressedMs + kShortestPressMs});
+    held_.erase(it);
 }
 
 void InputTranslator::Repeat(uint64_t nowMs, std::vector<DeviceMessage> &out) {
-    for (auto &[button, due] : held_) {
-        if (nowMs < due) continue;
+    for (auto &[button, held] : held_) {
+        if (nowMs < held.repeatMs) continue;
         out.push_back({WM_KEYDOWN, button.second, kKeyRepeatDown});
-        due = nowMs + kPadRepeatIntervalMs;
+        held.repeatMs = nowMs + kPadRepeatIntervalMs;
     }
 }
 
 void InputTranslator::ReleasePad(SDL_JoystickID pad, std::vector<DeviceMessage> &out) {
     for (auto it = held_.begin(); it != held_.end();) {
         if (it->first.first == pad) {
-            out.push_back({WM_KEYUP, it->first.second, kKeyUp});
+            out.push_back({WM_KEYUP, it->first.second, kKeyUp});  // unplugged: no wait
             it = held_.erase(it);
         } else {
             ++it;

@@ -15,13 +15,21 @@
 
 namespace wince::desktop {
 
-// A message for the game's window.
+// A message for the game's window, and the time (on the translator's
+// clock) before which it must not be delivered.
 struct DeviceMessage {
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
+    uint64_t notBeforeMs = 0;
     bool operator==(const DeviceMessage &) const = default;
 };
+
+// A finger on a button or a stylus on the screen stays longer than a frame;
+// a mouse click, a touchpad tap or a key struck by a program may not. The
+// game sees only what is still down when a frame runs, so a key-up or a
+// stylus lift comes at least this long after its press.
+inline constexpr uint64_t kShortestPressMs = 60;
 
 // A held pad button repeats its key-down as a held key does on the device.
 inline constexpr uint64_t kPadRepeatDelayMs = 300;
@@ -49,8 +57,9 @@ public:
 private:
     using PadButton = std::pair<SDL_JoystickID, uint8_t>;  // pad, device key code
 
-    void Key(const SDL_KeyboardEvent &key, std::vector<DeviceMessage> &out) const;
-    void MouseButton(const SDL_MouseButtonEvent &button, std::vector<DeviceMessage> &out);
+    void Key(const SDL_KeyboardEvent &key, uint64_t nowMs, std::vector<DeviceMessage> &out);
+    void MouseButton(const SDL_MouseButtonEvent &button, uint64_t nowMs,
+                     std::vector<DeviceMessage> &out);
     void MouseMotion(const SDL_MouseMotionEvent &motion, std::vector<DeviceMessage> &out) const;
     void PadButtonEvent(const SDL_ControllerButtonEvent &button, uint64_t nowMs,
                         std::vector<DeviceMessage> &out);
@@ -64,7 +73,12 @@ private:
     ScreenRect rect_;
     double unitX_ = 1.0, unitY_ = 1.0;
     bool stylusDown_ = false;
-    std::map<PadButton, uint64_t> held_;                   // held pad buttons, next repeat time
+    uint64_t touchedAtMs_ = 0;
+    struct Held {
+        uint64_t pressedMs, repeatMs;
+    };
+    std::map<uint8_t, uint64_t> keyPressedMs_;  // device key code: its last first key-down
+    std::map<PadButton, Held> held_;
     std::map<std::pair<SDL_JoystickID, int>, int> stick_;  // pad, axis: -1, 0 or 1
 };
 
