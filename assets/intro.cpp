@@ -504,8 +504,29 @@ void PaintSparks(Canvas &canvas, const Scene &scene, int32_t frame) {
     }
 }
 
+// Stars over the stack, each flaring now and then, out of step with the rest.
+void PaintSkyStars(Canvas &canvas, int32_t frame) {
+    constexpr int32_t kStars = 30, kSkyDepth = 100, kTwinkle = 14;
+    uint32_t state = 0x3C6EF372u;
+    for (int32_t k = 0; k < kStars; ++k) {
+        state = state * 1664525u + 1013904223u;
+        const auto x = static_cast<int32_t>((state >> 8) % kFrameWidth);
+        const auto y = static_cast<int32_t>((state >> 20) % kSkyDepth);
+        const bool flaring = (frame + k * 5) % kTwinkle < 2;
+        const int32_t shade = 4 + static_cast<int32_t>(state % 4) + (flaring ? 6 : 0);
+        canvas.Set(x, y, Shade(kWhiteRamp, shade));
+        if (flaring && k % 3 == 0) {
+            canvas.Set(x - 1, y, Shade(kWhiteRamp, shade - 6));
+            canvas.Set(x + 1, y, Shade(kWhiteRamp, shade - 6));
+            canvas.Set(x, y - 1, Shade(kWhiteRamp, shade - 6));
+            canvas.Set(x, y + 1, Shade(kWhiteRamp, shade - 6));
+        }
+    }
+}
+
 Canvas PaintFrame(const Scene &scene, const Canvas &backdrop, int32_t frame) {
     Canvas canvas = backdrop;
+    PaintSkyStars(canvas, frame);
     PaintSettled(canvas, scene, frame);
     PaintFalling(canvas, scene, frame);
     PaintSparks(canvas, scene, frame);
