@@ -1,4 +1,4 @@
-// Runs the real pellax-rim binary headless, in a fresh folder of its own, and
+// Runs the real pellax-rim binary headless in a fresh folder of its own and
 // reads back what it left: exit code, stderr, trace, shots and state dumps.
 #pragma once
 
@@ -20,9 +20,8 @@ namespace fs = std::filesystem;
 using Json = nlohmann::json;
 
 inline std::string ReadText(const fs::path &file) {
-    std::ifstream in(file, std::ios::binary);
     std::ostringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(file, std::ios::binary).rdbuf();
     return text.str();
 }
 
@@ -30,18 +29,11 @@ inline void WriteText(const fs::path &file, const std::string &text) {
     std::ofstream(file, std::ios::binary) << text;
 }
 
-inline std::string Quoted(const fs::path &path) {
-    std::string quoted = "'";
-    for (char c : path.string()) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 struct RunResult {
     int exitCode = -1;
     std::string err;
     std::vector<Json> trace;
 
-    // The trace events of one kind, in order.
     std::vector<Json> Events(const std::string &event) const {
         std::vector<Json> found;
         for (const Json &line : trace)
@@ -53,25 +45,17 @@ struct RunResult {
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::random_device seed;
-        dir_ = fs::temp_directory_path() / ("pellax-app-" + std::to_string(seed()));
+        dir_ = fs::temp_directory_path() / ("pellax-app-" + std::to_string(std::random_device()()));
         fs::create_directories(dir_);
     }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(Root() / "kbl_sc_s.uc2", fs::perms::owner_all, ignored);
-        fs::remove_all(dir_, ignored);
-    }
+    void TearDown() override { fs::remove_all(dir_); }
 
     fs::path Dir() const { return dir_; }
     fs::path Root() const { return dir_ / "root"; }
-    fs::path Picture(const std::string &name) const {
-        return Root() / "Program Files" / "Pellax Rim" / "picture" / name;
-    }
 
     // Runs the binary with the arguments given, from the test's folder.
     int Run(const std::string &arguments, std::string *out = nullptr, std::string *err = nullptr) {
-        const std::string command = "cd " + Quoted(dir_) + " && " + Quoted(PELLAX_BINARY) + " " +
+        const std::string command = "cd '" + dir_.string() + "' && '" + PELLAX_BINARY + "' " +
                                     arguments + " >stdout.txt 2>stderr.txt";
         const int status = std::system(command.c_str());
         if (out) *out = ReadText(dir_ / "stdout.txt");
@@ -79,9 +63,9 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    void MakeRoot() { ASSERT_EQ(Run("--make-root root"), 0) << ReadText(dir_ / "stderr.txt"); }
+    void MakeRoot() { ASSERT_EQ(Run("--make-root root"), 0); }
 
-    // Runs a script on the root (made first when missing) with a trace.
+    // Runs a script on the root (made first when missing), with a trace.
     RunResult RunScript(const std::string &script) {
         WriteText(dir_ / "script.txt", script);
         RunResult result;
@@ -89,14 +73,11 @@ protected:
                               nullptr, &result.err);
         std::istringstream lines(ReadText(dir_ / "trace.jsonl"));
         for (std::string line; std::getline(lines, line);)
-            if (!line.empty()) result.trace.push_back(Json::parse(line));
+            result.trace.push_back(Json::parse(line));
         return result;
     }
 
-    Json State(const std::string &file) const {
-        const std::string text = ReadText(dir_ / file);
-        return text.empty() ? Json() : Json::parse(text);
-    }
+    Json State(const std::string &file) const { return Json::parse(ReadText(dir_ / file)); }
     std::string Shot(const std::string &file) const { return ReadText(dir_ / file); }
     bool Exists(const std::string &file) const { return fs::exists(dir_ / file); }
 
@@ -104,16 +85,18 @@ private:
     fs::path dir_;
 };
 
-// A tap: stylus down at t, up 40 ms later, so that a frame sees it.
+// A tap: stylus down at t and up 40 ms later, so that a frame sees it; a
+// key press likewise.
 inline std::string Tap(int t, int x, int y) {
-    return std::to_string(t) + " down " + std::to_string(x) + " " + std::to_string(y) + "\n" +
-           std::to_string(t + 40) + " up " + std::to_string(x) + " " + std::to_string(y) + "\n";
+    const std::string at = " " + std::to_string(x) + " " + std::to_string(y) + "\n";
+    return std::to_string(t) + " down" + at + std::to_string(t + 40) + " up" + at;
 }
-
-// A key press: down at t, up 40 ms later.
 inline std::string Press(int t, int key) {
-    return std::to_string(t) + " keydown " + std::to_string(key) + "\n" + std::to_string(t + 40) +
-           " keyup " + std::to_string(key) + "\n";
+    const std::string code = " " + std::to_string(key) + "\n";
+    return std::to_string(t) + " keydown" + code + std::to_string(t + 40) + " keyup" + code;
+}
+inline std::string StateAt(int t, const std::string &file) {
+    return std::to_string(t) + " state " + file + "\n";
 }
 
 // The tap that ends the intro, on no menu area.
