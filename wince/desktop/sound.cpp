@@ -13,27 +13,32 @@ constexpr Uint8 kChannels = 2;
 // the 30 ms the game's sounds may lag its pictures.
 constexpr Uint16 kBufferFrames = 512;
 
-struct StreamCloser {
-    void operator()(SDL_AudioStream *stream) const { SDL_FreeAudioStream(stream); }
-};
-
+// SDL_ConvertAudio rather than an audio stream: the stream of this SDL
+// drops the last few milliseconds of a buffer converted in one piece.
 std::optional<Samples> Convert(const SDL_AudioSpec &from, const Uint8 *data, Uint32 length,
                                const SDL_AudioSpec &to, std::string &why) {
-    std::unique_ptr<SDL_AudioStream, StreamCloser> stream(
-        SDL_NewAudioStream(from.format, from.channels, from.freq, to.format, to.channels, to.freq));
-    if (!stream || SDL_AudioStreamPut(stream.get(), data, static_cast<int>(length)) != 0 ||
-        SDL_AudioStreamFlush(stream.get()) != 0) {
+    SDL_AudioCVT cvt;
+    const int needed = SDL_BuildAudioCVT(&cvt, from.format, from.channels, from.freq, to.format,
+                                         to.channels, to.freq);
+    if (needed < 0) {
         why = SDL_GetError();
         return std::nullopt;
     }
-    Samples samples(static_cast<size_t>(SDL_AudioStreamAvailable(stream.get())));
-    const int got =
-        SDL_AudioStreamGet(stream.get(), samples.data(), static_cast<int>(samples.size()));
-    if (got < 0) {
+    const size_t frame = static_cast<size_t>(SDL_AUDIO_BITSIZE(from.format) / 8) * from.channels;
+    const size_t whole = frame == 0 ? 0 : length / frame * frame;
+    Samples samples(whole * static_cast<size_t>(std::max(cvt.len_mult, 1)));
+    std::memcpy(samples.data(), data, whole);
+    if (needed == 0) {
+        samples.resize(whole);
+        return samples;
+    }
+    cvt.buf = samples.data();
+    cvt.len = static_cast<int>(whole);
+    if (SDL_ConvertAudio(&cvt) != 0) {
         why = SDL_GetError();
         return std::nullopt;
     }
-    samples.resize(static_cast<size_t>(got));
+    samples.resize(static_cast<size_t>(cvt.len_cvt));
     return samples;
 }
 
