@@ -29,6 +29,8 @@ TEST_F(DisplayTest, FailuresShowTheirMessages) {
     wince::SetDeviceFaults({.displayFailsToOpen = true});
     EXPECT_EQ(OpenGraphics(nullptr, TEXT("kbl.plf"), kKey, 240, 320), 0);
     EXPECT_NE(BackBuffer.pixels, nullptr);  // left for CloseGraphics
+    CloseGraphics();
+    EXPECT_EQ(BackBuffer.pixels, nullptr);
     wince::SetDeviceFaults({});
     wince::SetDisplayProperties(Display(2, 480, kfDirect888));  // no colours we can make
     EXPECT_EQ(OpenGraphics(nullptr, TEXT("kbl.plf"), kKey, 240, 320), 0);
