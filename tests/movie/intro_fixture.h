@@ -77,9 +77,11 @@ inline uint16_t FrameColour(int32_t k) {
 class IntroTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = rules_test::FreshRootPath();
-        std::string error;
-        ASSERT_TRUE(rules_test::MakeInstallation(root, error)) << error;
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '_');
+        root = rules_test::TempRoot("movie_" + name);
+        std::filesystem::remove_all(root);
+        rules_test::CopyInstallation(root);
         wince::SetHost(&host);
         wince::SetRoot(root);
         wince::ResetForTest();
