@@ -14,29 +14,16 @@ TEST(Scale, LargestWholeFactorThatFitsButNeverBelowTheMinimum) {
     EXPECT_EQ(FittingScale(100, 100, 0), 0);
 }
 
-TEST(Placement, WholeMultipleCentredBetweenBars) {
-    const ScreenRect exact = PlaceScreen(720, 960);
-    EXPECT_EQ(exact.x, 0);
-    EXPECT_EQ(exact.y, 0);
-    EXPECT_EQ(exact.w, 720);
-    EXPECT_EQ(exact.h, 960);
-
-    const ScreenRect wide = PlaceScreen(1920, 1080);  // full screen: 3x, bars left and right
-    EXPECT_EQ(wide.w, 720);
-    EXPECT_EQ(wide.h, 960);
-    EXPECT_EQ(wide.x, 600);
-    EXPECT_EQ(wide.y, 60);
+bool operator==(const ScreenRect &a, const ScreenRect &b) {
+    return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
 }
 
-TEST(Placement, WindowSmallerThanTheScreenKeepsItsProportions) {
-    const ScreenRect narrow = PlaceScreen(120, 320);
-    EXPECT_EQ(narrow.w, 120);
-    EXPECT_EQ(narrow.h, 160);
-    EXPECT_EQ(narrow.y, 80);
-    const ScreenRect flat = PlaceScreen(240, 160);
-    EXPECT_EQ(flat.w, 120);
-    EXPECT_EQ(flat.h, 160);
-    EXPECT_EQ(flat.x, 60);
+TEST(Placement, WholeMultipleCentredBetweenBarsOrShrunkInProportion) {
+    EXPECT_TRUE(PlaceScreen(720, 960) == (ScreenRect{0, 0, 720, 960}));
+    EXPECT_TRUE(PlaceScreen(1920, 1080) == (ScreenRect{600, 60, 720, 960}));  // full screen
+    EXPECT_TRUE(PlaceScreen(700, 960) == (ScreenRect{110, 160, 480, 640}));
+    EXPECT_TRUE(PlaceScreen(120, 320) == (ScreenRect{0, 80, 120, 160}));  // smaller than 1x
+    EXPECT_TRUE(PlaceScreen(240, 160) == (ScreenRect{60, 0, 120, 160}));
 }
 
 TEST(Mapping, EveryScaledPixelLeadsBackToItsScreenPixel) {
