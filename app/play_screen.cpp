@@ -15,6 +15,8 @@ struct ScreenArea {
 
 constexpr ScreenArea kExitArea = {165, 225, 292, 307};
 constexpr ScreenArea kNewGameArea = {165, 225, 270, 285};
+// The area left of the level number raises it and the one right of it
+// lowers it, as designed (docs/fidelity.md).
 constexpr ScreenArea kLevelUpArea = {165, 180, 112, 127};
 constexpr ScreenArea kLevelDownArea = {210, 225, 112, 127};
 
@@ -57,8 +59,9 @@ void DrawIdlePicture() {
     DrawSpriteFrame(levelDigitSprite, kBigLevelX, kBigLevelY, GameState.level - 1u);
 }
 
-// The level can be raised during a game past the rows already cleared; the
-// rows-to-go number then has no frame to show and is left out.
+// A level chosen during a game may ask for fewer rows than are already
+// cleared; the rows-to-go number then has no frame and is left out
+// (docs/fidelity.md). The level ends at the next landing.
 void DrawLevelNumbers() {
     DrawSpriteFrame(numberSprite, kLevelNumberX, kLevelNumberY, GameState.level - 1u);
     if (GameState.level > kTopLevel) return;
