@@ -1,13 +1,11 @@
 // A fresh device for the tests of the game rules and the platform services:
-// the headless host on a default installation in a temporary root, the game
-// records at their starting values, and a recorder of what the game asks of
-// the device (message boxes, sounds, sleeps, files written), in order.
+// the headless host on a copy of the default installation, the game records
+// at their starting values, and a log of what the game asks of the device.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -18,7 +16,6 @@
 #include "gfx/gfx.h"
 #include "platform/platform.h"
 #include "wince/headless/headless.h"
-#include "wince/host.h"
 
 namespace rules_test {
 
@@ -31,121 +28,74 @@ public:
     void MessageBoxShown(const std::u16string &text, const std::u16string &caption) override {
         events.push_back("msgbox " + wince::ToUtf8(caption) + "|" + wince::ToUtf8(text));
     }
-    void SoundCall(const WCHAR *devicePath) override {
-        events.push_back(devicePath == nullptr ? "sound stop" : "sound " + Utf8(devicePath));
+    void SoundCall(const WCHAR *path) override {
+        events.push_back(path ? "sound " + wince::ToUtf8(path) : "sound stop");
     }
-    void Slept(uint32_t milliseconds) override {
-        events.push_back("sleep " + std::to_string(milliseconds));
+    void Slept(uint32_t ms) override { events.push_back("sleep " + std::to_string(ms)); }
+    void FileWritten(const WCHAR *path) override {
+        events.push_back("write " + wince::ToUtf8(path));
     }
-    void FileWritten(const WCHAR *devicePath) override {
-        events.push_back("write " + Utf8(devicePath));
-    }
-
-    static std::string Utf8(const WCHAR *text) { return wince::ToUtf8(std::u16string(text)); }
 };
 
-inline std::filesystem::path FreshRootPath() {
-    static std::atomic<int> counter{0};
+inline std::string Sound(const std::string &name) {
+    return "sound " + std::string(assets::kGamePath) + "\\sound\\" + name;
+}
+
+inline std::filesystem::path TempRoot(const std::string &name) {
     return std::filesystem::temp_directory_path() /
-           ("pellax_rules_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
+           ("pellax_rules_" + std::to_string(getpid()) + "_" + name);
 }
 
-// Making the installation takes a while (the intro movie), so it is made
-// once per test program and copied for each test.
-class InstallationTemplate {
-public:
-    InstallationTemplate() : path_(FreshRootPath()) {
-        ok_ = assets::MakeDefaultInstallation(path_, error_);
-    }
-    ~InstallationTemplate() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    bool CopyTo(const std::filesystem::path &root, std::string &error) const {
-        error = error_;
-        if (!ok_) return false;
-        std::error_code failure;
-        std::filesystem::copy(path_, root, std::filesystem::copy_options::recursive, failure);
-        if (failure) error = failure.message();
-        return !failure;
-    }
-
-private:
-    std::filesystem::path path_;
-    std::string error_;
-    bool ok_ = false;
-};
-
-inline bool MakeInstallation(const std::filesystem::path &root, std::string &error) {
-    static const InstallationTemplate installation;
-    return installation.CopyTo(root, error);
-}
-
-// The sound folder of the default installation, as the game names it.
-inline std::string SoundPath(const std::string &name) {
-    return std::string(assets::kGamePath) + "\\sound\\" + name;
+// Making the installation takes a while, so it is made once per program and
+// copied for each test.
+inline void CopyInstallation(const std::filesystem::path &root) {
+    static const std::filesystem::path made = [] {
+        const std::filesystem::path path = TempRoot("template");
+        std::string error;
+        EXPECT_TRUE(assets::MakeDefaultInstallation(path, error)) << error;
+        return path;
+    }();
+    std::filesystem::copy(made, root, std::filesystem::copy_options::recursive);
 }
 
 class DeviceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = FreshRootPath();
-        std::string error;
-        ASSERT_TRUE(MakeInstallation(root, error)) << error;
+        root = TempRoot(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(root);
+        CopyInstallation(root);
         wince::SetHost(&host);
         wince::SetRoot(root);
         wince::ResetForTest();
         wince::SetRecorder(&log);
-        ResetRecords();
-    }
-
-    void TearDown() override {
-        FreeSprites();
-        CloseGraphics();
-        CloseInput();
-        wince::SetRecorder(nullptr);
-        std::error_code ignored;
-        std::filesystem::remove_all(root, ignored);
-    }
-
-    static void ResetRecords() {
         GameState = InitialGameState();
         ResetBoard();
         for (uint8_t &kind : PieceSequence) kind = 0;
         for (uint32_t &flag : KeyFlags) flag = 0;
         StylusState = {};
-        frameLastTick = 0;
-        for (uint32_t &tick : TickSlot) tick = 0;
-        counterFrequency = 0;
-        counterValue = 0;
-        for (WCHAR &c : GamePath) c = 0;
+        frameLastTick = TickSlot[0] = 0;
         ShutdownDone = 0;
-    }
-
-    static void FreeSprites() {
-        for (Sprite *sprite : AllSprites()) FreeSprite(*sprite);
-    }
-
-    static std::vector<Sprite *> AllSprites() {
-        return {&backgroundSprite,   &blockSprite,      &numberSprite,   &scoreDigitSprite,
-                &levelClearedSprite, &levelDigitSprite, &gameOverSprite, &overlaySprite};
-    }
-
-    // What start-up does for the pictures, without a window.
-    void OpenPictures() {
-        ASSERT_EQ(
-            OpenGraphics(nullptr, TEXT("kbl.plf"), TEXT("\\SOFTWARE\\Apps\\Brackwell Pellax rim"),
-                         kScreenWidth, kScreenHeight),
-            1);
-        const LPCWSTR names[] = {TEXT("kbl_b.nbf"),   TEXT("kbl_bl.nbf"), TEXT("kbl_n.nbf"),
-                                 TEXT("kbl_sn.nbf"),  TEXT("kbl_cg.nbf"), TEXT("kbl_lv.nbf"),
-                                 TEXT("kbl_gov.nbf"), TEXT("kbl_sl.nbf")};
-        const std::vector<Sprite *> sprites = AllSprites();
-        for (size_t i = 0; i < sprites.size(); ++i)
-            ASSERT_EQ(LoadSprite(names[i], *sprites[i], 0), 1);
+        ASSERT_EQ(ReadGamePath(nullptr, kRegistryKey), 1);
         StartClock();
     }
 
+    void TearDown() override {
+        Shutdown();
+        wince::SetRecorder(nullptr);
+        std::filesystem::remove_all(root);
+    }
+
+    // The display and the pictures, as start-up opens them.
+    void OpenPictures() {
+        ASSERT_EQ(OpenGraphics(nullptr, TEXT("kbl.plf"), kRegistryKey, 240, 320), 1);
+        const std::pair<LPCWSTR, Sprite *> pictures[] = {{TEXT("kbl_bl.nbf"), &blockSprite},
+                                                         {TEXT("kbl_n.nbf"), &numberSprite},
+                                                         {TEXT("kbl_sn.nbf"), &scoreDigitSprite},
+                                                         {TEXT("kbl_gov.nbf"), &gameOverSprite}};
+        for (auto [name, sprite] : pictures) ASSERT_EQ(LoadSprite(name, *sprite, 0), 1);
+    }
+
+    static constexpr LPCWSTR kRegistryKey = TEXT("\\SOFTWARE\\Apps\\Brackwell Pellax rim");
     std::filesystem::path root;
     wince::headless::HeadlessHost host;
     EventLog log;
