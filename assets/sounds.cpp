@@ -113,8 +113,8 @@ void PutLittleEndian(Bytes &bytes, uint32_t value, int size) {
     for (int i = 0; i < size; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
-void PutTag(Bytes &bytes, const char *tag) {
-    bytes.insert(bytes.end(), tag, tag + 4);
+void PutTag(Bytes &bytes, const char (&tag)[5]) {
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(tag[i]));
 }
 
 // Scales the mix so its loudest sample reaches `peak`: levels inside a sound
