@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang and runs each for SECONDS (default 25),
+# starting from its corpus in fuzz/corpus/<target>. A finding (a crash, a
+# sanitizer report, a leak, a hang) makes the script fail; the input that
+# caused it is kept under the build folder's artifacts/.
+#   tools/fuzz.sh [SECONDS] [TARGET...]     targets: sprite palette intro score registry script wave
+set -euo pipefail
+
+seconds=${1:-25}
+shift || true
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${PELLAX_FUZZ_BUILD:-$root/build/fuzz}
+all=(sprite palette intro score registry script wave)
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
+
+# The longest input worth trying: the largest default file of each kind, with room.
+max_len() {
+    case $1 in
+        sprite | intro) echo 24576 ;;
+        wave) echo 12288 ;;
+        script) echo 4096 ;;
+        palette | registry) echo 1024 ;;
+        score) echo 64 ;;
+    esac
+}
+
+cmake -S "$root" -B "$build" -DPELLAX_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELLAX_WERROR=ON -DPELLAX_TESTS=OFF -DPELLAX_BENCH=OFF \
+    >/dev/null
+cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}"
+
+scratch=/dev/shm
+[ -d "$scratch" ] || scratch=${TMPDIR:-/tmp}
+artifacts=$build/artifacts
+mkdir -p "$artifacts"
+failed=()
+for target in "${targets[@]}"; do
+    work=$(mktemp -d -p "$scratch")
+    echo "== fuzz_$target for ${seconds}s"
+    # New inputs go to a scratch folder; the corpus in the tree is only read.
+    if "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len="$(max_len "$target")" \
+        -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+        -artifact_prefix="$artifacts/$target-" "$work" "$root/fuzz/corpus/$target" \
+        >"$build/fuzz_$target.log" 2>&1; then
+        grep -E '^stat::number_of_executed_units|^stat::peak_rss_mb' "$build/fuzz_$target.log" || true
+    else
+        failed+=("$target")
+        tail -n 60 "$build/fuzz_$target.log"
+    fi
+    rm -rf "$work"
+done
+
+if [ ${#failed[@]} -gt 0 ]; then
+    echo "fuzzing found faults in: ${failed[*]} (inputs in $artifacts)" >&2
+    exit 1
+fi
+echo "fuzzing: no findings"
