@@ -73,15 +73,16 @@ wince::desktop::DesktopSettings Settings(const DesktopOptions &options) {
 }  // namespace
 
 int RunDesktop(const DesktopOptions &options) {
-    const std::filesystem::path root = options.root.value_or(DefaultRoot());
-    if (!PrepareRoot(root)) return 1;
+    // The window first: without a display nothing is written anywhere.
     std::string error;
     auto host = wince::desktop::DesktopHost::Open(Settings(options), error);
     if (!host) {
         std::cerr << "pellax-rim: cannot open a window (" << error
-                  << ").\nWithout a display, run the game with --headless.\n";
+                  << ").\nWithout a display, the game runs only with --headless (see --help).\n";
         return 1;
     }
+    const std::filesystem::path root = options.root.value_or(DefaultRoot());
+    if (!PrepareRoot(root)) return 1;
     wince::SetHost(host.get());
     wince::SetRoot(root);
     WCHAR commandLine[] = TEXT("");

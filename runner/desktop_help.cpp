@@ -21,11 +21,12 @@ std::string KeyList(const wince::desktop::KeyMap &map, uint8_t code) {
 
 void PrintKeys(std::ostream &out, const std::filesystem::path &file) {
     const auto load = wince::desktop::LoadKeyMap(file);
-    out << "Keys (" << (load.warnings.empty() ? "" : "defaults; ") << "change them in "
-        << file.string() << ",\none line a key: ACTION = KEY NAME, e.g. \"a = Left Shift\"):\n";
+    out << "Keys (" << (load.warnings.empty() ? "" : "the defaults, as the file is not usable; ")
+        << "change them in " << file.string()
+        << ",\none line a key: ACTION = KEY NAME, e.g. \"a = Left Shift\"):\n";
     for (const auto &key : wince::desktop::DeviceKeys()) {
-        out << "  " << std::left << std::setw(8) << key.name << std::setw(18)
-            << KeyList(load.map, key.code) << key.use << "\n";
+        out << "  " << std::left << std::setw(8) << key.name << std::setw(20)
+            << KeyList(load.map, key.code) + " " << key.use << "\n";
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 #include <deque>
 #include <iostream>
@@ -32,6 +33,16 @@ constexpr int64_t kWakeAfterTickUs = 20;
 // Asking the window system for input costs a few system calls; once a
 // millisecond is all a game that reads a millisecond clock can use.
 constexpr int64_t kPumpEveryUs = 1000;
+
+// Without a display SDL falls back on drivers that draw into memory; a
+// player would see nothing, so they count only when asked for by name.
+bool ShowsWindows() {
+    const std::string driver = SDL_GetCurrentVideoDriver();
+    if (std::getenv("SDL_VIDEODRIVER") != nullptr || (driver != "offscreen" && driver != "dummy"))
+        return true;
+    SDL_SetError("no display");
+    return false;
+}
 
 bool IsWindowUpkeep(const SDL_Event &event) {
     return event.type == SDL_WINDOWEVENT;
@@ -201,8 +212,9 @@ std::unique_ptr<DesktopHost> DesktopHost::Open(const DesktopSettings &settings,
                                                std::string &error) {
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
     SDL_SetHint(SDL_HINT_APP_NAME, settings.title.c_str());
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !ShowsWindows()) {
         error = SDL_GetError();
+        if (error.empty()) error = "no display";
         SDL_Quit();
         return nullptr;
     }
