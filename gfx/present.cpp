@@ -18,13 +18,12 @@ bool CellInside(int64_t cell) {
     return cell >= kFirstCell && cell < kEndCell;
 }
 
-void ConvertRowContiguous(uint16_t *destination, const uint8_t *source) {
-    const uint16_t *colours = Palette.color16;
+void ConvertRowContiguous(uint16_t *destination, const uint8_t *source, const uint16_t *colours) {
     for (uint32_t x = 0; x < kScreenWidth; ++x) destination[x] = colours[source[x]];
 }
 
-void ConvertRowSpaced(uint16_t *origin, int64_t cell, int64_t xPitch, const uint8_t *source) {
-    const uint16_t *colours = Palette.color16;
+void ConvertRowSpaced(uint16_t *origin, int64_t cell, int64_t xPitch, const uint8_t *source,
+                      const uint16_t *colours) {
     for (uint32_t x = 0; x < kScreenWidth; ++x, cell += xPitch) {
         if (CellInside(cell)) origin[cell] = colours[source[x]];
     }
@@ -48,14 +47,18 @@ void ConvertBackBuffer(uint16_t *destination, uint32_t x0, uint32_t y0) {
     const uint8_t *source = BackBuffer.pixels + static_cast<size_t>(y0) * BackBuffer.width + x0;
     const int64_t xPitch = DisplayInfo.xPitch;
     const int64_t yPitch = DisplayInfo.yPitch;
+    // A copy of the colours that no row can overlap: the compiler then need
+    // not assume a written cell changes the table.
+    uint16_t colours[256];
+    std::memcpy(colours, Palette.color16, sizeof colours);
     for (uint32_t y = 0; y < kScreenHeight; ++y, source += BackBuffer.width) {
         const int64_t rowStart = y * yPitch;
         // Rows of neighbouring cells that lie wholly in the window take the
         // fast loop; every other layout is placed cell by cell.
         if (xPitch == 1 && CellInside(rowStart) && CellInside(rowStart + kScreenWidth - 1)) {
-            ConvertRowContiguous(destination + rowStart, source);
+            ConvertRowContiguous(destination + rowStart, source, colours);
         } else {
-            ConvertRowSpaced(destination, rowStart, xPitch, source);
+            ConvertRowSpaced(destination, rowStart, xPitch, source, colours);
         }
     }
 }
