@@ -10,20 +10,12 @@ using namespace rules_test;
 
 namespace {
 
-class BoardTest : public ::testing::Test {
-protected:
-    void SetUp() override { ResetBoard(); }
-};
-
-TEST_F(BoardTest, ResetRestoresWallsFloorAndEmptyWell) {
+// Guards the tables against slips: four cells each, the spawn shape fitting
+// at the top of its box, and the preview showing that shape the other way up.
+TEST(Board, ResetAndTables) {
     std::memset(Board, 3, sizeof(Board));
     ResetBoard();
     EXPECT_TRUE(BoardIsFresh());
-}
-
-// Guards the tables against slips: four cells each, the spawn shape touching
-// the top of its box, and the preview showing that shape the other way up.
-TEST_F(BoardTest, TablesAgreeWithEachOther) {
     using Cells = std::set<std::pair<int32_t, int32_t>>;
     auto normalized = [](const Cells &cells) {
         int32_t top = 9, left = 9;
@@ -33,26 +25,27 @@ TEST_F(BoardTest, TablesAgreeWithEachOther) {
         return out;
     };
     for (uint8_t kind = 0; kind < kPieceKinds; ++kind) {
+        SCOPED_TRACE(testing::Message() << "kind " << int(kind));
         for (uint8_t rotation = 0; rotation < 4; ++rotation)
-            EXPECT_EQ(ShapeCells(kind, rotation).size(), 4u) << int(kind) << "/" << int(rotation);
+            EXPECT_EQ(ShapeCells(kind, rotation).size(), 4u) << int(rotation);
         Cells spawn, preview;
         for (auto [i, j] : ShapeCells(kind, 0)) spawn.insert({3 - i, j});
-        for (int32_t i = 0; i < 4; ++i)
-            for (int32_t j = 0; j < 4; ++j)
-                if (PreviewShapeTable[kind][i][j]) preview.insert({i, j});
-        EXPECT_TRUE(std::any_of(spawn.begin(), spawn.end(), [](auto c) { return c.first == 0; }));
-        EXPECT_EQ(normalized(spawn), normalized(preview)) << "kind " << int(kind);
+        for (int32_t k = 0; k < 16; ++k)
+            if (PreviewShapeTable[kind][k / 4][k % 4]) preview.insert({k / 4, k % 4});
+        EXPECT_EQ(spawn.begin()->first, 0) << "below the top of its box";
+        EXPECT_EQ(normalized(spawn), normalized(preview));
         EXPECT_EQ(PieceFits(kSpawnX, kSpawnY, kind, 0), 1);
     }
 }
 
 // Every shape slid against both walls and the floor fits touching them and
 // not one cell further; a block under any one of its cells stops it.
-TEST_F(BoardTest, FitStopsAtWallsFloorAndBlocks) {
+TEST(Board, FitStopsAtWallsFloorAndBlocks) {
     for (uint8_t kind = 0; kind < kPieceKinds; ++kind) {
         for (uint8_t rotation = 0; rotation < 4; ++rotation) {
             SCOPED_TRACE(testing::Message()
                          << "kind " << int(kind) << " rotation " << int(rotation));
+            ResetBoard();
             int32_t minJ = 3, maxJ = 0, minI = 3;
             for (auto [i, j] : ShapeCells(kind, rotation))
                 minJ = std::min(minJ, j), maxJ = std::max(maxJ, j), minI = std::min(minI, i);
@@ -62,9 +55,8 @@ TEST_F(BoardTest, FitStopsAtWallsFloorAndBlocks) {
             EXPECT_EQ(PieceFits(left - 15, bottom, kind, rotation), 0);
             EXPECT_EQ(PieceFits(right + 15, bottom, kind, rotation), 0);
             EXPECT_EQ(PieceFits(left, bottom - 15, kind, rotation), 0);
+            SetRow(8, "666666666");  // right under the box: no obstacle
             for (auto [i, j] : ShapeCells(kind, rotation)) {
-                ResetBoard();
-                SetRow(8, "666666666");  // right under the box: no obstacle
                 CellOf(9 + i, 3 + j) = 6;
                 EXPECT_EQ(PieceFits(45, 150, kind, rotation), 0);  // box on column 3, row 9
                 CellOf(9 + i, 3 + j) = kCellEmpty;

@@ -1,7 +1,5 @@
 // Where the field, the falling piece, the preview and the score digits land
 // in the BackBuffer.
-#include <gtest/gtest.h>
-
 #include "support/rules_board.h"
 #include "support/rules_env.h"
 
@@ -11,7 +9,7 @@ namespace {
 
 using Corners = std::vector<std::pair<int32_t, int32_t>>;
 
-class DrawTest : public DeviceTest {
+class Draw : public DeviceTest {
 protected:
     void SetUp() override {
         DeviceTest::SetUp();
@@ -27,7 +25,7 @@ protected:
     }
 };
 
-TEST_F(DrawTest, BlocksLandOnTheirCells) {
+TEST_F(Draw, BoardAndPiece) {
     // The checks below rely on telling the kinds apart.
     for (uint32_t kind = 1; kind < kPieceKinds; ++kind) {
         DrawSpriteFrame(blockSprite, 0, 0, kind);
@@ -39,7 +37,6 @@ TEST_F(DrawTest, BlocksLandOnTheirCells) {
     CellOf(1, 1) = CellOf(19, 9) = 3;
     DrawBoard();
     ExpectBlocks(3, {{15, 300}, {135, 30}});
-
     DrawPiece(blockSprite, kSpawnX, kSpawnY, 2, 0);
     ExpectBlocks(2, {{60, 30}, {75, 30}, {90, 30}, {60, 45}});
     DrawPiece(blockSprite, kSpawnX, kSpawnY + 15, 1, 0);  // its top cell above row 19 is left out
@@ -48,7 +45,7 @@ TEST_F(DrawTest, BlocksLandOnTheirCells) {
     ExpectBlocks(1, {{45, 300}, {60, 300}, {75, 300}, {90, 300}});
 }
 
-TEST_F(DrawTest, PreviewCentresEachShape) {
+TEST_F(Draw, PreviewIsCentred) {
     const std::pair<uint8_t, Corners> previews[] = {
         {0, {{180, 60}, {195, 60}, {180, 75}, {195, 75}}},
         {1, {{188, 45}, {188, 60}, {188, 75}, {188, 90}}},
@@ -64,23 +61,21 @@ TEST_F(DrawTest, PreviewCentresEachShape) {
 
 // Right-aligned, the last digit at x = 219, six pixels apart. A score past
 // the largest signed number prints with a minus sign, which has no frame.
-TEST_F(DrawTest, ScoreDigitsAreRightAligned) {
-    DrawScoreDigits(0, 166);
-    EXPECT_TRUE(FrameAt(scoreDigitSprite, 0, 219, 166, true));
-    EXPECT_EQ(ChangedPixels(0, 0, 219, 320), 0);
-    FillBackBuffer();
-
-    DrawScoreDigits(4520, 31);
-    const uint32_t digits[] = {4, 5, 2, 0};
-    for (int32_t k = 0; k < 4; ++k)
-        EXPECT_TRUE(FrameAt(scoreDigitSprite, digits[k], 201 + 6 * k, 31, true)) << k;
-    EXPECT_EQ(ChangedPixels(0, 0, 201, 320), 0);
-    FillBackBuffer();
-
-    DrawScoreDigits(0x80000000u, 166);  // "-2147483648"
-    EXPECT_TRUE(FrameAt(scoreDigitSprite, 8, 219, 166, true));
-    EXPECT_TRUE(FrameAt(scoreDigitSprite, 2, 165, 166, true));
-    EXPECT_EQ(ChangedPixels(0, 0, 165, 320), 0);
+TEST_F(Draw, ScoreDigits) {
+    const struct {
+        uint32_t value;
+        std::vector<uint32_t> digits;
+    } cases[] = {{0, {0}}, {4520, {4, 5, 2, 0}}, {0x80000000u, {2, 1, 4, 7, 4, 8, 3, 6, 4, 8}}};
+    for (const auto &[value, digits] : cases) {
+        SCOPED_TRACE(value);
+        DrawScoreDigits(value, 166);
+        const int32_t left = 225 - 6 * static_cast<int32_t>(digits.size());
+        for (size_t k = 0; k < digits.size(); ++k)
+            EXPECT_TRUE(FrameAt(scoreDigitSprite, digits[k], left + 6 * int32_t(k), 166, true))
+                << k;
+        EXPECT_EQ(ChangedPixels(0, 0, left, 320), 0);
+        FillBackBuffer();
+    }
 }
 
 }  // namespace

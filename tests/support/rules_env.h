@@ -1,12 +1,14 @@
-// A fresh device for the tests of the game rules and the platform services:
-// the headless host on a copy of the default installation, the game records
-// at their starting values, and a log of what the game asks of the device.
+// A fresh device for the tests of the game and its libraries: the headless
+// host on a copy of the default installation, the records at their
+// program-start values, and a log of what the game asks of the device.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,8 @@
 #include "wince/headless/headless.h"
 
 namespace rules_test {
+
+namespace fs = std::filesystem;
 
 // Each event as one line: "sound PATH", "sound stop", "sleep MS", "write PATH",
 // "msgbox CAPTION|TEXT".
@@ -37,32 +41,44 @@ public:
     }
 };
 
+// The headless host, noting the virtual time of each picture presented.
+class TimedHost : public wince::headless::HeadlessHost {
+public:
+    std::vector<int64_t> presents;
+    void Present(const wince::Picture &picture) override {
+        presents.push_back(NowMs());
+        HeadlessHost::Present(picture);
+    }
+};
+
 inline std::string Sound(const std::string &name) {
     return "sound " + std::string(assets::kGamePath) + "\\sound\\" + name;
 }
 
-inline std::filesystem::path TempRoot(const std::string &name) {
-    return std::filesystem::temp_directory_path() /
-           ("pellax_rules_" + std::to_string(getpid()) + "_" + name);
+inline const fs::path kPictureFolder = fs::path("Program Files") / "Pellax Rim" / "picture";
+
+inline fs::path TempRoot(std::string name) {
+    std::replace(name.begin(), name.end(), '/', '_');
+    return fs::temp_directory_path() / ("pellax_rules_" + std::to_string(getpid()) + "_" + name);
 }
 
 // Making the installation takes a while, so it is made once per program and
 // copied for each test.
-inline void CopyInstallation(const std::filesystem::path &root) {
-    static const std::filesystem::path made = [] {
-        const std::filesystem::path path = TempRoot("template");
+inline void CopyInstallation(const fs::path &root) {
+    static const fs::path made = [] {
+        const fs::path path = TempRoot("template");
         std::string error;
         EXPECT_TRUE(assets::MakeDefaultInstallation(path, error)) << error;
         return path;
     }();
-    std::filesystem::copy(made, root, std::filesystem::copy_options::recursive);
+    fs::copy(made, root, fs::copy_options::recursive);
 }
 
 class DeviceTest : public ::testing::Test {
 protected:
     void SetUp() override {
         root = TempRoot(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(root);
+        fs::remove_all(root);
         CopyInstallation(root);
         wince::SetHost(&host);
         wince::SetRoot(root);
@@ -70,11 +86,16 @@ protected:
         wince::SetRecorder(&log);
         GameState = InitialGameState();
         ResetBoard();
-        for (uint8_t &kind : PieceSequence) kind = 0;
-        for (uint32_t &flag : KeyFlags) flag = 0;
+        std::fill_n(PieceSequence, kSequenceLength, 0);
+        std::fill_n(KeyFlags, kKeyFlagCount, 0);
         StylusState = {};
         frameLastTick = TickSlot[0] = 0;
         ShutdownDone = 0;
+        // Shutdown keeps the ShadowBuffer; the program starts without one.
+        if (ShadowBuffer.block != nullptr) VirtualFree(ShadowBuffer.block, 0, MEM_RELEASE);
+        ShadowBuffer = {};
+        Palette = {};
+        DisplayInfo = {};
         ASSERT_EQ(ReadGamePath(nullptr, kRegistryKey), 1);
         StartClock();
     }
@@ -82,22 +103,44 @@ protected:
     void TearDown() override {
         Shutdown();
         wince::SetRecorder(nullptr);
-        std::filesystem::remove_all(root);
+        fs::remove_all(root);
     }
 
-    // The display and the pictures, as start-up opens them.
+    // The game's window, as the entry point makes it.
+    void OpenWindow() {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = WindowProc;
+        windowClass.lpszClassName = TEXT("pellax rim");
+        RegisterClassW(&windowClass);
+        MainWindowHandle = CreateWindowExW(0, TEXT("pellax rim"), TEXT(""), WS_VISIBLE, 0, 0, 240,
+                                           320, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(MainWindowHandle, nullptr);
+    }
+
+    // The display and the pictures the game rules draw with.
     void OpenPictures() {
         ASSERT_EQ(OpenGraphics(nullptr, TEXT("kbl.plf"), kRegistryKey, 240, 320), 1);
-        const std::pair<LPCWSTR, Sprite *> pictures[] = {{TEXT("kbl_bl.nbf"), &blockSprite},
-                                                         {TEXT("kbl_n.nbf"), &numberSprite},
-                                                         {TEXT("kbl_sn.nbf"), &scoreDigitSprite},
-                                                         {TEXT("kbl_gov.nbf"), &gameOverSprite}};
-        for (auto [name, sprite] : pictures) ASSERT_EQ(LoadSprite(name, *sprite, 0), 1);
+        for (auto [name, sprite] : {std::pair{TEXT("kbl_bl.nbf"), &blockSprite},
+                                    {TEXT("kbl_n.nbf"), &numberSprite},
+                                    {TEXT("kbl_sn.nbf"), &scoreDigitSprite},
+                                    {TEXT("kbl_gov.nbf"), &gameOverSprite}})
+            ASSERT_EQ(LoadSprite(name, *sprite, 0), 1);
+    }
+
+    std::string ReadRootFile(const fs::path &relative) const {
+        std::ifstream in(root / relative, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    template <typename Bytes>
+    void WriteRootFile(const fs::path &relative, const Bytes &bytes) const {
+        std::ofstream(root / relative, std::ios::binary)
+            .write(reinterpret_cast<const char *>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
     }
 
     static constexpr LPCWSTR kRegistryKey = TEXT("\\SOFTWARE\\Apps\\Brackwell Pellax rim");
-    std::filesystem::path root;
-    wince::headless::HeadlessHost host;
+    fs::path root;
+    TimedHost host;
     EventLog log;
 };
 

@@ -1,0 +1,271 @@
+// The game step and the landing: gravity by level, the keys, the hard drop,
+// rotation with its wall kick; rows removed and scored, levels cleared and
+// wrapped, the game over with its picture and saved record, and the piece
+// sequence.
+#include <tuple>
+
+#include "support/rules_board.h"
+#include "support/rules_env.h"
+
+using namespace rules_test;
+
+namespace {
+
+using Events = std::vector<std::string>;
+const std::string kLanded = Sound("kbl_s_b.nwf"), kRows = Sound("kbl_s_fl.nwf");
+const std::string kLevel = Sound("kbl_s_lv.nwf"), kOver = Sound("kbl_s_gov.nwf");
+const std::string kSaved = "write .\\kbl_sc_l.uc2", kPause = "sleep 2000";
+
+class Play : public DeviceTest {
+protected:
+    void SetUp() override {
+        DeviceTest::SetUp();
+        OpenPictures();
+        FillBackBuffer();
+        GameState.playing = 1;
+    }
+
+    void Place(uint8_t kind, uint8_t rotation, int32_t x, int32_t y) {
+        PieceSequence[GameState.currentIndex] = kind;
+        GameState.rotation = rotation;
+        GameState.pieceX = x;
+        GameState.pieceY = y;
+    }
+    void LandAt(uint8_t kind, uint8_t rotation, int32_t x, int32_t y) {
+        Place(kind, rotation, x, y);
+        LandPiece();
+    }
+    // One step with gravity's interval not yet over.
+    void Step() {
+        TickSlot[0] = static_cast<uint32_t>(ClockMs());
+        StepGame();
+    }
+    // level, rowsThisLevel, currentIndex, nextIndex, playing
+    static std::tuple<int, int, int, int, int> Progress() {
+        return {GameState.level, GameState.rowsThisLevel, GameState.currentIndex,
+                GameState.nextIndex, GameState.playing};
+    }
+    std::string SavedScore() const {
+        std::string text;
+        for (char c : ReadRootFile("kbl_sc_l.uc2").substr(2))
+            if (c) text += c;
+        return text;
+    }
+};
+
+TEST_F(Play, GravityWaitsMoreThanTheLevelsInterval) {
+    for (uint8_t level = 1; level <= 10; ++level) {
+        SCOPED_TRACE(testing::Message() << "level " << int(level));
+        GameState.level = level;
+        Place(0, 0, kSpawnX, kSpawnY);
+        TickSlot[0] = static_cast<uint32_t>(ClockMs());
+        host.AdvanceMs(1000 - 95 * level);
+        StepGame();
+        EXPECT_EQ(GameState.pieceY, kSpawnY);
+        host.AdvanceMs(1);
+        StepGame();
+        EXPECT_EQ(GameState.pieceY, kSpawnY - 15);
+    }
+}
+
+TEST_F(Play, OneMovePerFrameLeftFirstAndDownNeverLands) {
+    Place(0, 0, kSpawnX, 0);  // square resting on the floor
+    KeyFlags[kKeyLeft] = KeyFlags[kKeyRight] = KeyFlags[kKeyDown] = 1;
+    Step();
+    EXPECT_EQ(GameState.pieceX, kSpawnX - 15);
+    EXPECT_EQ(std::vector<uint32_t>(KeyFlags, KeyFlags + 4), (std::vector<uint32_t>{0, 1, 0, 1}));
+    Step();
+    EXPECT_EQ(GameState.pieceX, kSpawnX);
+    Step();
+    EXPECT_EQ(KeyFlags[kKeyDown], 0u);
+    EXPECT_EQ(GameState.pieceY, 0);
+    EXPECT_TRUE(log.events.empty());
+}
+
+// A landing in the gravity step ends the drop, so the new piece is not
+// dropped in that frame, but the keys of that frame act on it.
+TEST_F(Play, LandingFrameActsOnTheNewPiece) {
+    Place(0, 0, kSpawnX, 0);
+    PieceSequence[1] = 1;
+    GameState.dropping = 1;
+    KeyFlags[kKeyLeft] = KeyFlags[kKeyUp] = 1;
+    host.AdvanceMs(FallInterval() + 1);
+    StepGame();
+    EXPECT_EQ(RowText(1), "....00...");
+    EXPECT_EQ(log.events, Events{kLanded});
+    EXPECT_EQ(GameState.dropping, 0);
+    EXPECT_EQ(GameState.pieceY, kSpawnY);
+    EXPECT_EQ(GameState.pieceX, kSpawnX - 15);
+    EXPECT_EQ(GameState.rotation, 1);
+}
+
+TEST_F(Play, HardDropStartsNextFrameAndAddsToGravity) {
+    Place(3, 0, kSpawnX, kSpawnY);
+    KeyFlags[kKeyDrop] = 1;
+    Step();
+    EXPECT_EQ(GameState.dropping, 1);
+    EXPECT_EQ(GameState.pieceY, kSpawnY);
+    Step();
+    EXPECT_EQ(GameState.pieceY, kSpawnY - 15);
+    host.AdvanceMs(FallInterval() + 1);
+    StepGame();
+    EXPECT_EQ(GameState.pieceY, kSpawnY - 45);
+    for (int frame = 0; frame < 20 && GameState.dropping; ++frame) Step();
+    EXPECT_EQ(RowText(1), ".....3...");
+    EXPECT_EQ(RowText(2), "...333...");
+}
+
+// Turning the upright long piece (its top cell in row 12) with blocks in
+// row 12: the kick moves away from the nearer wall, over blocks, to the
+// first free place, and is refused at the far wall or by a block in place.
+// Lying in row 1 it cannot turn: the cells below the floor count as floor.
+TEST_F(Play, RotationKicksAwayFromTheWallOrIsRefused) {
+    const struct {
+        int32_t x, y;
+        uint8_t rotation;
+        std::string row12;
+        int32_t probe, expectedX;
+        uint8_t expectedRotation;
+    } cases[] = {
+        {-15, 150, 0, ".........", 32, 15, 1},   // from column 1: walls at -1 and 0
+        {-15, 150, 0, "...5.....", 32, 75, 1},   // jumps the block in column 4
+        {-15, 150, 0, "...5...5.", 32, -15, 0},  // nothing free before the right wall
+        {105, 150, 0, ".....5...", 16, 30, 1},   // from column 9, leftwards
+        {105, 150, 0, ".5...5...", 16, 105, 0},  // nothing free before the left wall
+        {0, 150, 0, "..5......", 96, 0, 0},      // a wall and a block in place
+        {45, 150, 0, ".........", 0, 45, 1},     // free in place
+        {45, -15, 1, ".........", 240, 45, 1},   // upright it would reach below the floor
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.row12 + " from x " + std::to_string(c.x) + " y " + std::to_string(c.y));
+        ResetBoard();
+        SetRow(12, c.row12);
+        Place(1, c.rotation, c.x, c.y);
+        EXPECT_EQ(ProbeRotation(c.x, c.y, 1, (c.rotation + 1) % 4), c.probe);
+        KeyFlags[kKeyUp] = 1;
+        Step();
+        EXPECT_EQ(GameState.pieceX, c.expectedX);
+        EXPECT_EQ(GameState.rotation, c.expectedRotation);
+        EXPECT_EQ(KeyFlags[kKeyUp], 0u);
+    }
+}
+
+// Each row is examined once wherever it has moved to, so full rows apart and
+// at the very top all go in one landing.
+TEST_F(Play, FullRowsAnywhereGoInOneLanding) {
+    GameState.level = 2;
+    for (int32_t row : {1, 3, 4, 19}) SetRow(row, "333333333");
+    SetRow(2, "6........");
+    SetRow(5, ".6.......");
+    ClearRows();
+    EXPECT_EQ(GameState.score, (50u + 80u + 110u + 140u) * 2);
+    EXPECT_EQ(RowText(1), "6........");
+    EXPECT_EQ(RowText(2), ".6.......");
+    EXPECT_EQ(RowText(16), ".........");
+}
+
+TEST_F(Play, ReachingTheTargetClearsTheLevelWithoutCarryingRows) {
+    GameState.rowsThisLevel = 8;
+    GameState.currentIndex = 17;
+    GameState.nextIndex = 18;
+    for (int32_t row : {1, 2, 3}) SetRow(row, "000000000");
+    LandAt(0, 0, 105, 45);  // square into rows 4 and 5
+    EXPECT_EQ(GameState.score, 50u + 80u + 110u + 1000u);
+    EXPECT_EQ(Progress(), std::make_tuple(2, 0, 0, 1, 0));
+    EXPECT_EQ(GameState.levelCleared, 1);
+    EXPECT_TRUE(BoardIsFresh());
+    EXPECT_EQ(log.events, (Events{kLanded, kRows, kLevel}));
+}
+
+// A record set by finishing level 10 is saved before the level wraps to 1.
+TEST_F(Play, LevelTenWrapsToOneKeepingTheScore) {
+    GameState.level = 10;
+    GameState.rowsThisLevel = 11;
+    GameState.score = 5000;
+    GameState.highScore = 5200;
+    SetRow(1, "666666666");
+    ClearRows();
+    EXPECT_EQ(GameState.level, 1);
+    EXPECT_EQ(GameState.score, 15500u);
+    EXPECT_EQ(GameState.highScore, 15500u);
+    EXPECT_EQ(log.events, (Events{kRows, kLevel, kSaved}));
+    EXPECT_EQ(SavedScore(), "15500");
+
+    log.events.clear();
+    GameState.level = 10;
+    GameState.rowsThisLevel = 12;
+    GameState.highScore = 99999;
+    ClearRows();
+    EXPECT_EQ(GameState.level, 1);
+    EXPECT_EQ(log.events, Events{kLevel});  // below the record: not saved
+}
+
+// The next piece meets the landed one at the spawn: the game ends although
+// the landing also filled rows that would have made room.
+TEST_F(Play, BlockedSpawnEndsTheGameWithPictureRecordAndPause) {
+    GameState.score = 500;
+    GameState.highScore = 400;
+    GameState.level = 2;
+    GameState.rowsThisLevel = 3;
+    for (int32_t row = 16; row <= 18; ++row) SetRow(row, "2222.2222");
+    LandAt(1, 0, 45, kSpawnY);  // upright into column 5, rows 16..19
+    EXPECT_EQ(log.events, (Events{kLanded, kOver, kSaved, kPause}));
+    EXPECT_EQ(host.NowMs(), 2000);
+    EXPECT_EQ(SavedScore(), "500");
+    EXPECT_TRUE(FrameAt(blockSprite, 2, 15, 75));              // the Board, row 16
+    EXPECT_TRUE(FrameAt(blockSprite, 0, 75, 30));              // the piece that did not fit
+    EXPECT_TRUE(FrameAt(numberSprite, 1, 195, 113));           // level 2
+    EXPECT_TRUE(FrameAt(numberSprite, 12 - 3 - 1, 210, 135));  // 9 rows to go
+    EXPECT_TRUE(FrameAt(scoreDigitSprite, 5, 207, 31, true));  // the record, now 500
+    EXPECT_TRUE(FrameAt(gameOverSprite, 0, 24, 90));
+    const std::vector<uint16_t> screen = host.Screen();
+    EXPECT_GT(screen.size() - std::count(screen.begin(), screen.end(), 0), 10000u);
+    // Everything but the record is back at the start.
+    EXPECT_EQ(GameState.score, 0u);
+    EXPECT_EQ(GameState.highScore, 500u);
+    EXPECT_EQ(Progress(), std::make_tuple(1, 0, 0, 1, 0));
+    EXPECT_TRUE(BoardIsFresh());
+}
+
+// Rows past the target (the level areas can cause them) have no frame to
+// show: the rows-to-go number is left out of the game-over picture.
+TEST_F(Play, GameOverPastTheRowTargetDrawsNoRowsToGo) {
+    GameState.level = 2;
+    GameState.rowsThisLevel = 13;
+    GameState.highScore = 10;
+    SetRow(19, "....1....");
+    LandAt(0, 0, 0, 0);
+    EXPECT_TRUE(FrameAt(numberSprite, 1, 195, 113));
+    EXPECT_EQ(ChangedPixels(210, 135, numberSprite.frameWidth, numberSprite.frameHeight), 0);
+    EXPECT_EQ(log.events, (Events{kLanded, kOver, kPause}));
+}
+
+TEST_F(Play, UnwritableRecordShutsDownWithoutDrawingOnReleasedPictures) {
+    fs::create_directory(root / "kbl_sc_l.uc2");
+    SetRow(19, "....1....");
+    LandAt(0, 0, 0, 0);
+    EXPECT_EQ(ShutdownDone, 1);
+    EXPECT_EQ(BackBuffer.pixels, nullptr);
+    MSG message{};
+    ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
+}
+
+TEST_F(Play, SequenceRunsRoundAndIsTheDeviceSeriesFromTheCounter) {
+    GameState.currentIndex = 98;
+    GameState.nextIndex = 99;
+    LandAt(0, 0, 0, 0);
+    EXPECT_EQ(Progress(), std::make_tuple(1, 0, 99, 0, 1));
+    LandAt(0, 0, 30, 0);
+    EXPECT_EQ(Progress(), std::make_tuple(1, 0, 0, 1, 1));
+
+    host.AdvanceMs(1234);
+    uint32_t state = static_cast<uint32_t>(host.CounterNow());
+    BuildPieceSequence();
+    for (int32_t i = 0; i < kSequenceLength; ++i) {
+        state = state * 214013u + 2531011u;
+        ASSERT_EQ(PieceSequence[i], ((state >> 16) & 0x7FFF) % 7) << i;
+    }
+}
+
+}  // namespace
