@@ -13,7 +13,7 @@ public:
     int64_t CounterFrequency() override { return frequency; }
 };
 
-class ClockTest : public ::testing::Test {
+class Clock : public ::testing::Test {
 protected:
     void SetUp() override {
         wince::SetHost(&host);
@@ -21,13 +21,12 @@ protected:
         frameLastTick = TickSlot[0] = 0;
         StartClock();
     }
-
     void ReadAt(int64_t ms) { host.counter = ms * 1000; }
 
     SetCounterHost host;
 };
 
-TEST_F(ClockTest, TimerFiresOnlyWhenMoreThanTheIntervalHasPassed) {
+TEST_F(Clock, TimersFireOnlyWhenMoreThanTheIntervalHasPassed) {
     TickSlot[0] = 100;
     ReadAt(125);
     EXPECT_EQ(SlotTimerElapsed(25, 0), 0);
@@ -40,9 +39,14 @@ TEST_F(ClockTest, TimerFiresOnlyWhenMoreThanTheIntervalHasPassed) {
     EXPECT_EQ(SlotTimerElapsed(25, 0), 1);
     EXPECT_EQ(frameLastTick, 0u);  // the frame timer is separate
     EXPECT_EQ(FrameTimerElapsed(225), 1);
+    // Slots beyond the table answer no and touch nothing.
+    ReadAt(5000);
+    EXPECT_EQ(SlotTimerElapsed(1, 1), 0);
+    EXPECT_EQ(SlotTimerElapsed(1, 0xFFFFFFFFu), 0);
+    EXPECT_EQ(TickSlot[0] + frameLastTick, 226u + 226u);
 }
 
-TEST_F(ClockTest, ElapsedTimeIsSeenModuloTenSeconds) {
+TEST_F(Clock, ElapsedTimeIsSeenModuloTenSeconds) {
     frameLastTick = 9990;
     ReadAt(10005);  // reads 5
     EXPECT_EQ(FrameTimerElapsed(15), 0);
@@ -57,28 +61,21 @@ TEST_F(ClockTest, ElapsedTimeIsSeenModuloTenSeconds) {
     }
 }
 
-TEST_F(ClockTest, SlotsBeyondTheTableAnswerNoAndTouchNothing) {
-    ReadAt(5000);
-    EXPECT_EQ(SlotTimerElapsed(1, 1), 0);
-    EXPECT_EQ(SlotTimerElapsed(1, 0xFFFFFFFFu), 0);
-    EXPECT_EQ(TickSlot[0] + frameLastTick, 0u);
-}
-
 // Without a frequency the counter is taken as microseconds; any other
 // frequency works without the product overflowing.
-TEST_F(ClockTest, ClockWorksAtAnyFrequency) {
-    host.frequency = 0;
-    StartClock();
-    host.counter = 12345678;
-    EXPECT_EQ(ClockMs(), 2345);
-    host.frequency = 3;
-    StartClock();
-    host.counter = 10;
-    EXPECT_EQ(ClockMs(), 3333);
-    host.frequency = 10000000;
-    StartClock();
-    host.counter = int64_t{1} << 62;
-    EXPECT_EQ(ClockMs(), 2738);  // 2^62 * 1000 / 10^7 = 461168601842738
+TEST_F(Clock, AnyFrequency) {
+    const struct {
+        int64_t frequency, counter;
+        int32_t ms;
+    } cases[] = {{0, 12345678, 2345},
+                 {3, 10, 3333},
+                 {10000000, int64_t{1} << 62, 2738}};  // 2^62 * 1000 / 10^7 = 461168601842738
+    for (const auto &[frequency, counter, ms] : cases) {
+        host.frequency = frequency;
+        StartClock();
+        host.counter = counter;
+        EXPECT_EQ(ClockMs(), ms) << frequency;
+    }
     host.counter = 0x123456789ABLL;
     EXPECT_EQ(ReadCounterLow(), 0x456789ABu);
 }

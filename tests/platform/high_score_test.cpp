@@ -1,35 +1,23 @@
-// The score files: what a file reads as, when the record is written, and
-// the program ending when the starting file is missing.
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
-
+// The score files: what a file reads as, and when the record is written.
 #include "support/rules_env.h"
 
 using namespace rules_test;
 
 namespace {
 
-class HighScoreTest : public DeviceTest {
-protected:
-    // The lead character, then `text` in 16-bit characters, NULs up to `bytes`.
-    static std::string ScoreBytes(const std::string &text, size_t bytes = 26) {
-        std::string out("0\0", 2);
-        for (char c : text) out += std::string{c, '\0'};
-        out.resize(bytes, '\0');
-        return out;
-    }
+// The lead character, then `text` in 16-bit characters, NULs up to `bytes`.
+std::string ScoreBytes(const std::string &text, size_t bytes = 26) {
+    std::string out("0\0", 2);
+    for (char c : text) out += std::string{c, '\0'};
+    out.resize(bytes, '\0');
+    return out;
+}
 
-    std::string ReadFile(const std::string &name) {
-        std::ifstream in(root / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-};
+using HighScore = DeviceTest;
 
 // Parsed as the runtime's _wtol parses, but never past the 12 characters of
 // the field, never below 0 and never past the largest signed score.
-TEST_F(HighScoreTest, StartingFileReadsAsItsNumberField) {
+TEST_F(HighScore, StartingFileReadsAsItsNumberField) {
     const std::pair<std::string, uint32_t> files[] = {
         {ScoreBytes("1234"), 1234},
         {ScoreBytes("  +42x7"), 42},
@@ -41,7 +29,7 @@ TEST_F(HighScoreTest, StartingFileReadsAsItsNumberField) {
         {std::string("0"), 0},
     };
     for (const auto &[bytes, expected] : files) {
-        std::ofstream(root / "kbl_sc_s.uc2", std::ios::binary) << bytes;
+        WriteRootFile("kbl_sc_s.uc2", bytes);
         GameState.highScore = 999;
         EXPECT_EQ(LoadHighScore(), 1);
         EXPECT_EQ(GameState.highScore, expected) << bytes.size() << " bytes";
@@ -49,37 +37,25 @@ TEST_F(HighScoreTest, StartingFileReadsAsItsNumberField) {
     }
 }
 
-TEST_F(HighScoreTest, RecordIsWrittenWhenTheScoreHoldsItAndReadAfterARestart) {
-    const std::string starting = ReadFile("kbl_sc_s.uc2");
+TEST_F(HighScore, RecordIsWrittenWhenTheScoreHoldsItAndReadAfterARestart) {
+    const std::string starting = ReadRootFile("kbl_sc_s.uc2");
     GameState.score = 3;
     GameState.highScore = 4;
     SaveHighScore();
-    EXPECT_FALSE(std::filesystem::exists(root / "kbl_sc_l.uc2"));
+    EXPECT_FALSE(fs::exists(root / "kbl_sc_l.uc2"));
     GameState.score = GameState.highScore = 0;
     SaveHighScore();
-    EXPECT_EQ(ReadFile("kbl_sc_l.uc2"), ScoreBytes("0"));
+    EXPECT_EQ(ReadRootFile("kbl_sc_l.uc2"), ScoreBytes("0"));
     GameState.score = GameState.highScore = 2147483647;
     SaveHighScore();
-    EXPECT_EQ(ReadFile("kbl_sc_l.uc2"), ScoreBytes("2147483647"));
+    EXPECT_EQ(ReadRootFile("kbl_sc_l.uc2"), ScoreBytes("2147483647"));
     EXPECT_EQ(log.events, std::vector<std::string>(2, "write .\\kbl_sc_l.uc2"));
-    EXPECT_EQ(ReadFile("kbl_sc_s.uc2"), starting);
+    EXPECT_EQ(ReadRootFile("kbl_sc_s.uc2"), starting);
 
     GameState = InitialGameState();
     EXPECT_EQ(LoadHighScore(), 1);
     EXPECT_EQ(GameState.highScore, 2147483647u);
     EXPECT_EQ(ShutdownDone, 0);
-}
-
-TEST_F(HighScoreTest, MissingStartingFileEndsTheProgram) {
-    std::filesystem::remove(root / "kbl_sc_s.uc2");
-    GameState.highScore = 12;
-    EXPECT_EQ(LoadHighScore(), 0);
-    EXPECT_EQ(GameState.highScore, 12u);
-    EXPECT_EQ(ShutdownDone, 1);
-    MSG message{};
-    ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
-    EXPECT_EQ(message.wParam, 0u);
 }
 
 }  // namespace

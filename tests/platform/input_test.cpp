@@ -1,49 +1,26 @@
-// Keys and stylus through real window messages, and the hardware buttons.
-#include <gtest/gtest.h>
-
+// Keys and stylus through the game's window procedure, and the hardware buttons.
 #include "support/rules_env.h"
 
 using namespace rules_test;
 
 namespace {
 
-// Hands input over as the game's window procedure does; stylus moves go to
-// the default handling.
-LRESULT CALLBACK InputWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_KEYDOWN || message == WM_KEYUP)
-        OnKeyMessage(message, wParam);
-    else if (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP)
-        OnStylusMessage(message, lParam);
-    else
-        return DefWindowProcW(window, message, wParam, lParam);
-    return 0;
-}
-
-class InputTest : public DeviceTest {
+class Input : public DeviceTest {
 protected:
     void SetUp() override {
         DeviceTest::SetUp();
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = InputWindowProc;
-        windowClass.lpszClassName = TEXT("input test");
-        RegisterClassW(&windowClass);
-        window = CreateWindowExW(0, TEXT("input test"), TEXT(""), WS_VISIBLE, 0, 0, 240, 320,
-                                 nullptr, nullptr, nullptr, nullptr);
-        ASSERT_NE(window, nullptr);
+        OpenWindow();
     }
 
     void Send(UINT message, WPARAM wParam, LPARAM lParam = 0) {
-        PostMessageW(window, message, wParam, lParam);
+        PostMessageW(MainWindowHandle, message, wParam, lParam);
         MSG queued{};
         while (PeekMessageW(&queued, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&queued);
     }
-
     static std::vector<uint32_t> Flags() { return {KeyFlags, KeyFlags + kKeyFlagCount}; }
-
-    HWND window = nullptr;
 };
 
-TEST_F(InputTest, EachGameKeyHasItsOwnFlagOthersNone) {
+TEST_F(Input, EachGameKeyHasItsOwnFlagOthersNone) {
     const WPARAM codes[] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, 195, 196, 197, VK_RETURN};
     for (uint8_t flag = 0; flag < kKeyFlagCount; ++flag) {
         std::vector<uint32_t> expected(kKeyFlagCount, 0);
@@ -59,14 +36,11 @@ TEST_F(InputTest, EachGameKeyHasItsOwnFlagOthersNone) {
     ClearKeyFlag(kKeyLeft);
     EXPECT_EQ(IsKeyFlagSet(kKeyLeft), 0);
     Send(WM_KEYDOWN, VK_LEFT);
-    EXPECT_EQ(IsKeyFlagSet(kKeyLeft), 1);
     for (WPARAM code : {WPARAM{193}, WPARAM{0}, WPARAM{VK_UP + 0x10000}}) Send(WM_KEYDOWN, code);
     OnKeyMessage(WM_CHAR, VK_UP);
     EXPECT_EQ(Flags(), (std::vector<uint32_t>{0, 0, 1, 0, 0, 0, 0, 0}));
-}
-
-TEST_F(InputTest, FlagNumbersOutsideTheTableAreNeitherReadNorWritten) {
-    for (uint32_t &flag : KeyFlags) flag = 1;
+    // Flag numbers outside the table are neither read nor written.
+    std::fill_n(KeyFlags, kKeyFlagCount, 1);
     StylusState = {1, 77, 88};
     for (uint8_t flag : {8, 9, 255}) {
         EXPECT_EQ(IsKeyFlagSet(flag), 0);
@@ -76,7 +50,7 @@ TEST_F(InputTest, FlagNumbersOutsideTheTableAreNeitherReadNorWritten) {
     EXPECT_EQ(StylusState.down + StylusState.x + StylusState.y, 1u + 77u + 88u);
 }
 
-TEST_F(InputTest, StylusKeepsTheLastTouchOrLiftAndAreasExcludeTheirEdges) {
+TEST_F(Input, StylusKeepsTheLastTouchOrLiftAndAreasExcludeTheirEdges) {
     Send(WM_LBUTTONDOWN, 0, MAKELPARAM(200, 300));
     EXPECT_EQ(IsStylusDown(), 1);
     EXPECT_EQ(std::make_pair(StylusState.x, StylusState.y), std::make_pair(200u, 300u));
@@ -97,13 +71,11 @@ TEST_F(InputTest, StylusKeepsTheLastTouchOrLiftAndAreasExcludeTheirEdges) {
     EXPECT_EQ(IsStylusDown(), 0);
 }
 
-TEST_F(InputTest, ButtonsThatCannotBeOpenedAreReported) {
-    EXPECT_EQ(OpenInput(window), 1);
+TEST_F(Input, ButtonsThatCannotBeOpenedAreReported) {
+    EXPECT_EQ(OpenInput(MainWindowHandle), 1);
     EXPECT_TRUE(log.events.empty());
-    wince::DeviceFaults faults;
-    faults.inputFailsToOpen = true;
-    wince::SetDeviceFaults(faults);
-    EXPECT_EQ(OpenInput(window), 0);
+    wince::SetDeviceFaults({.inputFailsToOpen = true});
+    EXPECT_EQ(OpenInput(MainWindowHandle), 0);
     EXPECT_EQ(log.events, std::vector<std::string>{"msgbox  |input control : fail"});
 }
 
