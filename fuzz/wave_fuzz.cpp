@@ -16,17 +16,19 @@ std::filesystem::path WaveFile() {
     return file;
 }
 
+// Holds its own copy of the name: statics made later are gone by its turn.
 struct RemoveAtExit {
+    std::filesystem::path file;
     ~RemoveAtExit() {
         std::error_code ignored;
-        std::filesystem::remove(WaveFile(), ignored);
+        std::filesystem::remove(file, ignored);
     }
 };
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    static RemoveAtExit cleaner;
+    static const RemoveAtExit cleaner{WaveFile()};
     {
         std::ofstream out(WaveFile(), std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char *>(data), static_cast<std::streamsize>(size));

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 namespace wince::desktop {
 
@@ -26,6 +28,7 @@ std::optional<Samples> Convert(const SDL_AudioSpec &from, const Uint8 *data, Uin
     }
     const size_t frame = static_cast<size_t>(SDL_AUDIO_BITSIZE(from.format) / 8) * from.channels;
     const size_t whole = frame == 0 ? 0 : length / frame * frame;
+    if (whole == 0) return Samples{};  // nothing to play, and no buffer to copy from
     Samples samples(whole * static_cast<size_t>(std::max(cvt.len_mult, 1)));
     std::memcpy(samples.data(), data, whole);
     if (needed == 0) {
@@ -42,19 +45,48 @@ std::optional<Samples> Convert(const SDL_AudioSpec &from, const Uint8 *data, Uin
     return samples;
 }
 
+constexpr size_t kRiffHeaderBytes = 12;  // "RIFF", its size, "WAVE"
+constexpr size_t kChunkHeaderBytes = 8;  // the chunk's name and size
+
+uint32_t ReadLittleEndian32(const uint8_t *bytes) {
+    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+}
+
+// SDL takes a chunk's size on trust and allocates all of it before reading,
+// so a file of a hundred bytes could ask for gigabytes. A chunk that claims
+// more than the file holds is cut to what is there, which SDL would have
+// played anyway.
+void CutChunksToTheFile(std::vector<uint8_t> &bytes) {
+    size_t at = kRiffHeaderBytes;
+    while (at + kChunkHeaderBytes <= bytes.size()) {
+        const size_t room = bytes.size() - at - kChunkHeaderBytes;
+        const uint32_t size = ReadLittleEndian32(&bytes[at + 4]);
+        if (size > room) {
+            for (size_t i = 0; i < 4; ++i)
+                bytes[at + 4 + i] = static_cast<uint8_t>(room >> (8 * i));
+            return;
+        }
+        at += kChunkHeaderBytes + size + (size & 1);  // chunks are padded to even sizes
+    }
+}
+
 }  // namespace
 
 std::optional<Samples> DecodeWave(const std::filesystem::path &file, const SDL_AudioSpec &format,
                                   std::string &why) {
-    SDL_RWops *in = SDL_RWFromFile(file.c_str(), "rb");
-    if (in == nullptr) {
-        why = SDL_GetError();
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        why = "cannot open " + file.string();
         return std::nullopt;
     }
+    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>()};
+    CutChunksToTheFile(bytes);
+    SDL_RWops *memory = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     SDL_AudioSpec spec{};
     Uint8 *data = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV_RW(in, 1, &spec, &data, &length) == nullptr) {
+    if (memory == nullptr || SDL_LoadWAV_RW(memory, 1, &spec, &data, &length) == nullptr) {
         why = SDL_GetError();
         return std::nullopt;
     }
