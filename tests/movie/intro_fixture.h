@@ -1,34 +1,20 @@
-// The intro on the headless device: a default installation in a temporary
-// root, the window and display opened as start-up opens them, movie files
-// written to order, and a record of what was shown and when.
+// The intro on the headless device: the window and display opened as
+// start-up opens them, movie files written to order, and what was shown.
 #pragma once
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <vector>
 
 #include "movie/movie.h"
 #include "support/rules_env.h"
 
 namespace movie_test {
 
+namespace fs = std::filesystem;
 using assets::Bytes;
 using Kind = wince::headless::ScriptEvent::Kind;
+using Texts = std::vector<std::string>;
 
 constexpr uint16_t kRed565 = 0xF800, kGreen565 = 0x07E0, kWhite565 = 0xFFFF, kBlack565 = 0;
 inline const std::string kTrackStart = "sound .\\Windows\\qznwf.dll", kTrackStop = "sound stop";
-
-class TimedHost : public wince::headless::HeadlessHost {
-public:
-    std::vector<int64_t> presents;  // virtual ms of every picture shown
-    void Present(const wince::Picture &picture) override {
-        presents.push_back(NowMs());
-        HeadlessHost::Present(picture);
-    }
-};
+inline const fs::path kMovie = fs::path("Windows") / "qzmmf.dll";
 
 inline wince::headless::ScriptEvent At(int64_t t, Kind kind, int32_t a = 120) {
     return {t, kind, a, 160, {}};
@@ -61,8 +47,9 @@ struct MovieBytes {
     }
     MovieBytes &Sized(const Bytes &packed) { return Number(int64_t(packed.size())).Raw(packed); }
     MovieBytes &Title() { return Raw(Palette()).Sized(Packed(220, 100, 1, 2)); }
-    MovieBytes &Header(int32_t w, int32_t h, int32_t n, int32_t t) {
-        return Number(w).Number(h).Number(n).Number(t).Raw(Palette());
+    MovieBytes &Header(int32_t w, int32_t h, int32_t n, int32_t t,
+                       const Bytes &palette = Palette()) {
+        return Number(w).Number(h).Number(n).Number(t).Raw(palette);
     }
     MovieBytes &Frames(int32_t w, int32_t h, int32_t count) {
         for (int32_t k = 0; k < count; ++k) Sized(Packed(w, h, uint8_t(10 + k), 4));
@@ -74,58 +61,12 @@ inline uint16_t FrameColour(int32_t k) {
     return uint16_t(ConvertColour(kfDirect565, 8 * (k + 1), 8 * (k + 1), 8 * (k + 1)));
 }
 
-class IntroTest : public ::testing::Test {
+class IntroTest : public rules_test::DeviceTest {
 protected:
-    void SetUp() override {
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::replace(name.begin(), name.end(), '/', '_');
-        root = rules_test::TempRoot("movie_" + name);
-        std::filesystem::remove_all(root);
-        rules_test::CopyInstallation(root);
-        wince::SetHost(&host);
-        wince::SetRoot(root);
-        wince::ResetForTest();
-        wince::SetRecorder(&log);
-        ReleaseShadowBuffer();
-        for (uint32_t &flag : KeyFlags) flag = 0;
-        StylusState = {};
-        TickSlot[0] = 0;
-        ShutdownDone = 0;
-    }
-    void TearDown() override {
-        CloseGraphics();
-        ReleaseShadowBuffer();
-        wince::SetRecorder(nullptr);
-        std::error_code ignored;
-        std::filesystem::remove_all(root, ignored);
-    }
-    // The program starts without one; a fresh one is all black.
-    static void ReleaseShadowBuffer() {
-        if (ShadowBuffer.block != nullptr) VirtualFree(ShadowBuffer.block, 0, MEM_RELEASE);
-        ShadowBuffer = {};
-    }
-
-    // What start-up does before the intro: the window, the display, the clock.
-    void OpenDevice() {
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = WindowProc;
-        windowClass.lpszClassName = TEXT("pellax rim");
-        RegisterClassW(&windowClass);
-        MainWindowHandle = CreateWindowExW(0, TEXT("pellax rim"), TEXT("PELLAX RIM"), WS_VISIBLE, 0,
-                                           0, 240, 320, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_EQ(OpenGraphics(MainWindowHandle, TEXT("kbl.plf"),
-                               TEXT("\\SOFTWARE\\Apps\\Brackwell Pellax rim"), 240, 320),
-                  1);
-        StartClock();
-    }
-    std::filesystem::path MoviePath() const { return root / "Windows" / "qzmmf.dll"; }
-    void WriteMovie(const Bytes &bytes) {
-        std::ofstream(MoviePath(), std::ios::binary | std::ios::trunc)
-            .write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
-    }
     // The script's end closes the window, so every run ends.
     void Play(std::vector<wince::headless::ScriptEvent> script) {
-        OpenDevice();
+        OpenWindow();
+        ASSERT_EQ(OpenGraphics(MainWindowHandle, TEXT("kbl.plf"), kRegistryKey, 240, 320), 1);
         host.SetScript(std::move(script));
         PlayIntroMovie();
     }
@@ -149,8 +90,8 @@ protected:
     bool FrameShown(int32_t w, int32_t h, int32_t k) const {
         return AreaIs(40, 40, w, h - 1, FrameColour(k)) && AreaIs(40, 39 + h, w, 1, kWhite565);
     }
-    std::vector<std::string> Sounds() const {
-        std::vector<std::string> sounds;
+    Texts Sounds() const {
+        Texts sounds;
         for (const std::string &event : log.events)
             if (event.rfind("sound", 0) == 0) sounds.push_back(event);
         return sounds;
@@ -159,10 +100,6 @@ protected:
         return size_t(std::count_if(host.presents.begin(), host.presents.end(),
                                     [](int64_t t) { return t > 0; }));
     }
-
-    std::filesystem::path root;
-    TimedHost host;
-    rules_test::EventLog log;
 };
 
 }  // namespace movie_test

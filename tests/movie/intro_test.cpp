@@ -1,5 +1,5 @@
 // The intro's course on the headless device: title, paced frames, the wait,
-// and every way it can end.
+// and every way it can end; and the intro of the default installation.
 #include "intro_fixture.h"
 
 namespace movie_test {
@@ -12,80 +12,51 @@ Bytes MovieOf(int32_t frames) {
 }
 
 TEST_F(IntroTest, WithoutTheMovieFileItTellsAndGoesOn) {
-    std::filesystem::remove(MoviePath());
+    fs::remove(root / kMovie);
     Play({At(100, Kind::Down)});
-    EXPECT_EQ(log.events,
-              std::vector<std::string>{"msgbox .\\Windows\\qzmmf.dll|Open movie file : Fail"});
+    EXPECT_EQ(log.events, Texts{"msgbox .\\Windows\\qzmmf.dll|Open movie file : Fail"});
     EXPECT_TRUE(host.presents.empty());
 }
 
 TEST_F(IntroTest, FramesFollowAtTheirIntervalAndTheTrackPlaysOnThroughTheWait) {
-    WriteMovie(MovieOf(3));
+    WriteRootFile(kMovie, MovieOf(3));
     // Left and Return are dispatched but end nothing; their key-ups are
     // discarded, so the flags are still set when the intro ends.
     Play({At(50, Kind::KeyDown, VK_LEFT), At(60, Kind::KeyUp, VK_LEFT),
           At(70, Kind::KeyDown, VK_RETURN), At(71, Kind::KeyUp, VK_RETURN), At(1000, Kind::Down)});
     // Each frame comes at the first reading more than T ms after the last.
-    EXPECT_EQ(std::vector<int64_t>(host.presents.end() - 3, host.presents.end()),
-              (std::vector<int64_t>{41, 82, 123}));
-    EXPECT_EQ(FramesPresented(), 3u);
+    EXPECT_EQ(host.presents, (std::vector<int64_t>{0, 0, 41, 82, 123}));
     EXPECT_GE(host.NowMs(), 1000);
-    EXPECT_TRUE(FrameShown(kW, kH, 2));
-    EXPECT_TRUE(TitleShown());
+    EXPECT_TRUE(FrameShown(kW, kH, 2) && TitleShown());
     EXPECT_TRUE(AreaIs(0, 0, 240, 40, kBlack565) && AreaIs(140, 40, 100, kH, kBlack565));
-    EXPECT_EQ(Sounds(), std::vector<std::string>{kTrackStart});
+    EXPECT_EQ(Sounds(), Texts{kTrackStart});
     EXPECT_EQ(KeyFlags[kKeyLeft] + KeyFlags[kKeyReturn], 2u);
     EXPECT_EQ(StylusState.down, 0u);
     EXPECT_EQ(StylusState.x, 120u);
 }
 
 TEST_F(IntroTest, ATapDuringTheFramesEndsItAndSilencesTheTrack) {
-    WriteMovie(MovieOf(10));
+    WriteRootFile(kMovie, MovieOf(10));
     Play({At(100, Kind::Down), At(5000, Kind::Down)});
     EXPECT_EQ(FramesPresented(), 2u);
     EXPECT_TRUE(FrameShown(kW, kH, 1));
     EXPECT_LT(host.NowMs(), 5000);
-    EXPECT_EQ(Sounds(), (std::vector<std::string>{kTrackStart, kTrackStop}));
+    EXPECT_EQ(Sounds(), (Texts{kTrackStart, kTrackStop}));
     EXPECT_EQ(StylusState.down, 0u);
-}
-
-TEST_F(IntroTest, WithNoFramesTheTitleWaitsWithTheTrack) {
-    WriteMovie(MovieOf(0));
-    Play({At(500, Kind::Down)});
-    EXPECT_EQ(FramesPresented(), 0u);
-    EXPECT_GE(host.NowMs(), 500);
-    EXPECT_TRUE(OnlyTitleShown());
-    EXPECT_EQ(Sounds(), std::vector<std::string>{kTrackStart});
-}
-
-TEST_F(IntroTest, AFileEndingAfterTheTitleLeavesItShownAndReturnsAtOnce) {
-    WriteMovie(MovieBytes().Title().bytes);
-    Play({At(500, Kind::Down)});
-    EXPECT_EQ(host.NowMs(), 0);
-    EXPECT_TRUE(OnlyTitleShown());
-    EXPECT_TRUE(Sounds().empty());
 }
 
 TEST_F(IntroTest, OnlyTheFramesRectangleTakesTheFramePalette) {
     // Entry 1 is grey in the frame palette: the title, red, must stay red.
     Bytes palette = MovieBytes::Palette();
     palette[3] = palette[4] = palette[5] = 0x80;
-    WriteMovie(MovieBytes()
-                   .Title()
-                   .Number(kW)
-                   .Number(kH)
-                   .Number(1)
-                   .Number(kT)
-                   .Raw(palette)
-                   .Frames(kW, kH, 1)
-                   .bytes);
+    WriteRootFile(kMovie,
+                  MovieBytes().Title().Header(kW, kH, 1, kT, palette).Frames(kW, kH, 1).bytes);
     Play({At(500, Kind::Down)});
-    EXPECT_TRUE(FrameShown(kW, kH, 0));
-    EXPECT_TRUE(TitleShown());
+    EXPECT_TRUE(FrameShown(kW, kH, 0) && TitleShown());
 }
 
 TEST_F(IntroTest, ATallFrameCoversTheTitleAndLosesOnlyWhatTheLayoutCannotHold) {
-    WriteMovie(MovieBytes().Title().Header(200, 280, 1, kT).Frames(200, 280, 1).bytes);
+    WriteRootFile(kMovie, MovieBytes().Title().Header(200, 280, 1, kT).Frames(200, 280, 1).bytes);
     Play({At(500, Kind::Down)});
     EXPECT_TRUE(AreaIs(40, 40, 200, 278, FrameColour(0)));
     EXPECT_TRUE(AreaIs(10, 200, 30, 99, kRed565));
@@ -98,43 +69,62 @@ TEST_F(IntroTest, ATallFrameCoversTheTitleAndLosesOnlyWhatTheLayoutCannotHold) {
 class HardwareKeyTest : public IntroTest, public ::testing::WithParamInterface<int32_t> {};
 
 TEST_P(HardwareKeyTest, EndsTheFramesAndOnly197StaysSet) {
-    WriteMovie(MovieOf(10));
+    WriteRootFile(kMovie, MovieOf(10));
     Play({At(100, Kind::KeyDown, GetParam()), At(5000, Kind::Down)});
     EXPECT_EQ(FramesPresented(), 2u);
-    EXPECT_EQ(Sounds(), (std::vector<std::string>{kTrackStart, kTrackStop}));
+    EXPECT_EQ(Sounds(), (Texts{kTrackStart, kTrackStop}));
     EXPECT_EQ(KeyFlags[kKeyDrop] + KeyFlags[kKey196], 0u);
     EXPECT_EQ(KeyFlags[kKey197], GetParam() == 197 ? 1u : 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, HardwareKeyTest, ::testing::Values(195, 196, 197));
 
-// While frames play (10) and while the intro waits after having none (0).
+// While frames play (10), while the intro waits after having none (0), and
+// with a quit request already waiting (-1): the quit is left for the main loop.
 class CloseTest : public IntroTest, public ::testing::WithParamInterface<int32_t> {};
 
-TEST_P(CloseTest, ClosingTheWindowEndsTheIntroAndLeavesTheQuitForTheMainLoop) {
-    WriteMovie(MovieOf(GetParam()));
+TEST_P(CloseTest, EndsTheIntroAndLeavesTheQuitForTheMainLoop) {
+    const int32_t frames = GetParam();
+    WriteRootFile(kMovie, MovieOf(frames < 0 ? 10 : frames));
+    if (frames < 0) PostQuitMessage(7);
     Play({At(100, Kind::Close), At(5000, Kind::Down)});
-    EXPECT_EQ(ShutdownDone, 1);
+    EXPECT_EQ(host.NowMs() >= 100, frames >= 0) << "the title waits with its track";
     EXPECT_LT(host.NowMs(), 5000);
-    EXPECT_LT(host.presents.back(), 100);
-    EXPECT_EQ(Sounds(), (std::vector<std::string>{kTrackStart, kTrackStop}));
+    EXPECT_EQ(FramesPresented(), frames == 10 ? 2u : 0u);
+    EXPECT_TRUE(frames != 0 || OnlyTitleShown());
+    EXPECT_EQ(Sounds(), (Texts{kTrackStart, kTrackStop}));
     MSG message{};
     EXPECT_EQ(GetMessageW(&message, nullptr, 0, 0), FALSE);
+    EXPECT_EQ(message.wParam, frames < 0 ? 7u : 0u);
+    EXPECT_EQ(ShutdownDone, frames < 0 ? 0 : 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(FramesOrWait, CloseTest, ::testing::Values(10, 0));
+INSTANTIATE_TEST_SUITE_P(FramesWaitOrQuit, CloseTest, ::testing::Values(10, 0, -1));
 
-TEST_F(IntroTest, AQuitRequestIsPostedAgainForTheMainLoop) {
-    WriteMovie(MovieOf(10));
-    OpenDevice();
-    PostQuitMessage(7);
-    host.SetScript({At(5000, Kind::Down)});
-    PlayIntroMovie();
-    EXPECT_EQ(FramesPresented(), 0u);
-    EXPECT_EQ(Sounds(), (std::vector<std::string>{kTrackStart, kTrackStop}));
-    MSG message{};
-    EXPECT_EQ(GetMessageW(&message, nullptr, 0, 0), FALSE);
-    EXPECT_EQ(message.wParam, 7u);
+int32_t FieldAt(const std::string &bytes, size_t at) {
+    return int32_t(uint8_t(bytes.at(at)) | uint8_t(bytes.at(at + 1)) << 8 |
+                   uint8_t(bytes.at(at + 2)) << 16 | uint8_t(bytes.at(at + 3)) << 24);
+}
+
+// The player itself checks the installed file: any lie or short read would
+// end the intro early and cut the track.
+TEST_F(IntroTest, TheInstalledMoviePlaysWholeAboveItsTitle) {
+    const std::string movie = ReadRootFile(kMovie);
+    const size_t header = 772 + size_t(FieldAt(movie, 768));
+    const int32_t w = FieldAt(movie, header), h = FieldAt(movie, header + 4);
+    const int32_t n = FieldAt(movie, header + 8), t = FieldAt(movie, header + 12);
+    EXPECT_LE(w, kMaxFrameWidth);
+    EXPECT_LE(h, 160) << "the frames would cover the title";
+    EXPECT_GT(n * (t + 1), 2000) << "a few seconds long";
+    EXPECT_LT(n * (t + 1), 8000);
+    Play({At(n * (t + 1) + 200, Kind::Down)});
+    EXPECT_EQ(FramesPresented(), size_t(n));
+    EXPECT_EQ(Sounds(), Texts{kTrackStart});
+    // Something is drawn in both places, and nothing outside them.
+    EXPECT_FALSE(AreaIs(10, 200, 220, 100, ScreenAt(10, 200)));
+    EXPECT_FALSE(AreaIs(40, 40, w, h, ScreenAt(40, 40)));
+    EXPECT_TRUE(AreaIs(0, 0, 240, 40, kBlack565) && AreaIs(0, 300, 240, 20, kBlack565));
+    EXPECT_TRUE(AreaIs(0, 40, 10, 260, kBlack565));
 }
 
 }  // namespace

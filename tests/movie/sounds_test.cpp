@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <string>
-#include <vector>
 
 #include "assets/assets.h"
 
@@ -34,46 +32,38 @@ int32_t Peak(const std::vector<int16_t> &samples, size_t from, size_t to) {
     return peak;
 }
 
-// Returns the length in seconds.
-double ExpectCleanWave(const std::string &name, const Bytes &file) {
-    SCOPED_TRACE(name);
-    EXPECT_GT(file.size(), kHeader + 4 * kFade);
-    if (file.size() <= kHeader + 4 * kFade) return 0;
-    EXPECT_EQ(Bytes(file.begin(), file.begin() + kHeader),
-              ExpectedHeader(uint32_t(file.size() - kHeader)));
-    std::vector<int16_t> samples;
-    for (size_t at = kHeader; at + 1 < file.size(); at += 2)
-        samples.push_back(int16_t(file[at] | file[at + 1] << 8));
-    const size_t n = samples.size();
-    const int32_t peak = Peak(samples, 0, n);
-    EXPECT_GT(peak, 32767 / 4) << "too quiet";
-    EXPECT_LT(peak, 32767) << "clipped";
-    EXPECT_EQ(samples.front(), 0);
-    EXPECT_EQ(samples.back(), 0);
-    EXPECT_LT(Peak(samples, 0, kFade), peak / 8) << "starts with a jump";
-    EXPECT_LT(Peak(samples, n - kFade, n), peak / 8) << "ends with a jump";
-    return double(n) / kRate;
-}
-
-// Each event has its own sound under the name the game plays, well under a second.
-TEST(Sounds, TheFourCuesAreShortCleanWavesOfTheirOwn) {
+// Each cue has its own sound under the name the game plays, well under a
+// second; the track lasts a few seconds.
+TEST(Sounds, CuesAndTrackAreCleanWaves) {
     const std::string folder = std::string(assets::kGamePath) + "\\sound\\";
-    const std::vector<assets::NamedFile> cues = assets::MakeSounds();
+    std::vector<assets::NamedFile> waves = assets::MakeSounds();
     std::vector<std::string> paths;
-    for (const assets::NamedFile &cue : cues) {
-        paths.push_back(cue.devicePath);
-        const double seconds = ExpectCleanWave(cue.devicePath, cue.bytes);
-        EXPECT_TRUE(seconds > 0.08 && seconds < 1.0) << cue.devicePath << ": " << seconds;
-    }
+    for (const assets::NamedFile &cue : waves) paths.push_back(cue.devicePath);
     EXPECT_EQ(paths, (std::vector<std::string>{folder + "kbl_s_b.nwf", folder + "kbl_s_fl.nwf",
                                                folder + "kbl_s_lv.nwf", folder + "kbl_s_gov.nwf"}));
-    for (size_t a = 0; a < cues.size(); ++a)
-        for (size_t b = a + 1; b < cues.size(); ++b) EXPECT_NE(cues[a].bytes, cues[b].bytes);
-}
-
-TEST(Sounds, TheIntroTrackIsAFewSecondsOfCleanWave) {
-    const double seconds = ExpectCleanWave("track", assets::MakeIntroSoundTrack());
-    EXPECT_TRUE(seconds > 2.0 && seconds < 12.0) << seconds;
+    for (size_t a = 0; a < waves.size(); ++a)
+        for (size_t b = a + 1; b < waves.size(); ++b) EXPECT_NE(waves[a].bytes, waves[b].bytes);
+    waves.push_back({"track", assets::MakeIntroSoundTrack()});
+    for (const auto &[name, file] : waves) {
+        SCOPED_TRACE(name);
+        ASSERT_GT(file.size(), kHeader + 4 * kFade);
+        EXPECT_EQ(Bytes(file.begin(), file.begin() + kHeader),
+                  ExpectedHeader(uint32_t(file.size() - kHeader)));
+        std::vector<int16_t> samples;
+        for (size_t at = kHeader; at + 1 < file.size(); at += 2)
+            samples.push_back(int16_t(file[at] | file[at + 1] << 8));
+        const size_t n = samples.size();
+        const int32_t peak = Peak(samples, 0, n);
+        EXPECT_GT(peak, 32767 / 4) << "too quiet";
+        EXPECT_LT(peak, 32767) << "clipped";
+        EXPECT_TRUE(samples.front() == 0 && samples.back() == 0);
+        EXPECT_LT(Peak(samples, 0, kFade), peak / 8) << "starts with a jump";
+        EXPECT_LT(Peak(samples, n - kFade, n), peak / 8) << "ends with a jump";
+        const double seconds = double(n) / kRate;
+        EXPECT_TRUE(name == "track" ? seconds > 2.0 && seconds < 12.0
+                                    : seconds > 0.08 && seconds < 1.0)
+            << seconds;
+    }
 }
 
 }  // namespace
