@@ -6,7 +6,7 @@
 #include <set>
 #include <vector>
 
-#include "assets_fixture.h"
+#include "support/rules_env.h"
 
 namespace {
 
@@ -56,13 +56,11 @@ int32_t Luma(uint8_t index) {
     return (299 * rgb[0] + 587 * rgb[1] + 114 * rgb[2]) / 1000;
 }
 
-class DefaultPictures : public assets_test::InstalledDevice {
+class DefaultPictures : public rules_test::DeviceTest {
 protected:
     void SetUp() override {
-        InstalledDevice::SetUp();
-        ASSERT_EQ(OpenGraphics(nullptr, TEXT("kbl.plf"), assets_test::kRegistryKey, kScreenWidth,
-                               kScreenHeight),
-                  1);
+        DeviceTest::SetUp();
+        ASSERT_EQ(OpenGraphics(nullptr, TEXT("kbl.plf"), kRegistryKey, 240, 320), 1);
         for (const Expected &e : kTable) ASSERT_EQ(LoadSprite(e.name, *e.sprite, 0), 1);
     }
 };
@@ -157,8 +155,6 @@ TEST_F(DefaultPictures, ScreensKeepOffThePanelLabelsAndButtons) {
             EXPECT_TRUE(host.WriteScreenPng(std::filesystem::path(folder) / png));
         }
     };
-    GameState = InitialGameState();
-    ResetBoard();
     start();
     FillRows(7);
     DrawBoard();
