@@ -11,10 +11,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
+enum class Access { None, Read, Write };
+
 struct OpenFile {
     std::FILE *stream;
     bool canRead;
     bool canWrite;
+    Access last;
 };
 
 constexpr uintptr_t kFirstHandle = 0x20000;
@@ -102,7 +105,8 @@ HANDLE Register(std::FILE *stream, DWORD access) {
     Files &state = State();
     uintptr_t key = state.next;
     state.next += kHandleStep;
-    state.open[key] = {stream, (access & GENERIC_READ) != 0, (access & GENERIC_WRITE) != 0};
+    state.open[key] = {stream, (access & GENERIC_READ) != 0, (access & GENERIC_WRITE) != 0,
+                       Access::None};
     return reinterpret_cast<HANDLE>(key);
 }
 
@@ -120,6 +124,14 @@ DWORD CheckOpen(const fs::path &path, DWORD access, const Disposition &how, bool
     if (!fs::is_directory(path.parent_path())) return ERROR_PATH_NOT_FOUND;
     if (!FolderTakesChanges(path)) return ERROR_ACCESS_DENIED;
     return 0;
+}
+
+// A C stream needs a seek between a write and a read that follows it, and
+// the other way round; seeking before every call would cost a system call
+// per byte of a file read byte by byte, as sprite files are.
+void TurnTo(OpenFile &file, Access next) {
+    if (file.last != Access::None && file.last != next) std::fseek(file.stream, 0, SEEK_CUR);
+    file.last = next;
 }
 
 }  // namespace
@@ -153,7 +165,7 @@ BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
     if (nNumberOfBytesToRead > 0 && lpBuffer == nullptr) {
         return SetLastError(ERROR_INVALID_PARAMETER), FALSE;
     }
-    std::fseek(file->stream, 0, SEEK_CUR);  // a read may follow a write
+    TurnTo(*file, Access::Read);
     size_t got = std::fread(lpBuffer, 1, nNumberOfBytesToRead, file->stream);
     if (lpNumberOfBytesRead != nullptr) *lpNumberOfBytesRead = static_cast<DWORD>(got);
     if (std::ferror(file->stream)) {
@@ -175,7 +187,7 @@ BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrit
     int64_t &room = State().faults.bytesUntilDiskFull;
     DWORD allowed = nNumberOfBytesToWrite;
     if (room >= 0 && room < allowed) allowed = static_cast<DWORD>(room);
-    std::fseek(file->stream, 0, SEEK_CUR);  // a write may follow a read
+    TurnTo(*file, Access::Write);
     size_t put = std::fwrite(lpBuffer, 1, allowed, file->stream);
     std::fflush(file->stream);
     if (room >= 0) room -= static_cast<int64_t>(put);
