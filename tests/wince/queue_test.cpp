@@ -1,10 +1,46 @@
+// The message queue and the headless host behind it: windows and their
+// messages, the quit message, closing, virtual time, scripts and what they
+// make happen, and the trace.
 #include <algorithm>
+#include <sstream>
 #include <vector>
 
 #include "wince_fixture.h"
 
 namespace wince_test {
 namespace {
+
+using wince::headless::ParseScript;
+using Kind = wince::headless::ScriptEvent::Kind;
+
+std::string ParseError(const std::string &text) {
+    std::istringstream in(text);
+    std::string error;
+    EXPECT_FALSE(ParseScript(in, error).has_value()) << text;
+    return error;
+}
+
+TEST(Script, ReadsEveryKindAndSkipsBlanksAndComments) {
+    std::istringstream in(
+        "# a comment\n\n0 keydown 37\r\n10 keyup 37\n   \n20 down 120 -3\n20 move 121 4\n"
+        "30 up 122 5\n40 shot out/screen one.png\n40 state s.json\n50 close\n");
+    std::string error;
+    auto events = ParseScript(in, error);
+    ASSERT_TRUE(events.has_value()) << error;
+    std::string kinds;
+    for (const auto &event : *events) kinds += std::to_string(int(event.kind));
+    EXPECT_EQ(kinds, "01243675");
+    EXPECT_EQ((*events)[2].b, -3);
+    EXPECT_EQ((*events)[5].file, "out/screen one.png");
+}
+
+TEST(Script, UnreadableLinesAreNamedByTheirNumberInTheFile) {
+    EXPECT_EQ(ParseError("# comment\n\n5 jump\n"), "line 3: unknown event jump");
+    EXPECT_EQ(ParseError("9 close\n#\n8 close\n"), "line 3: time goes backwards");
+    for (const char *bad : {"x keydown 1", "-1 close", "1 keydown", "1 keydown 1 2", "1 down 5",
+                            "1 down 5 y", "1 up 5 99999", "1 shot"})
+        EXPECT_EQ(ParseError(std::string("0 close\n") + bad).rfind("line 2:", 0), 0u) << bad;
+}
 
 std::vector<UINT> seen;
 
@@ -27,10 +63,17 @@ protected:
         return CreateWindowExW(0, u"PELLAX RIM", u"PELLAX RIM", WS_VISIBLE, 0, 0, 240, 320, nullptr,
                                nullptr, nullptr, nullptr);
     }
-
     static int Count(UINT message) {
         return static_cast<int>(std::count(seen.begin(), seen.end(), message));
     }
+    // Peeks until a message waits and takes it; returns the virtual time then.
+    int64_t Next() {
+        while (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        return host_.NowMs();
+    }
+
+    MSG msg{};
 };
 
 TEST_F(Queue, WindowsNeedARegisteredClassAndHearOfTheirCreation) {
@@ -47,11 +90,9 @@ TEST_F(Queue, PeekWithoutRemovingLeavesTheFrontMessage) {
     HWND window = MakeWindow();
     PostMessageW(window, WM_KEYDOWN, VK_LEFT, 0);
     PostMessageW(window, WM_KEYUP, VK_LEFT, 0);
-    MSG msg{};
     for (UINT remove : {PM_NOREMOVE, PM_REMOVE}) {
         EXPECT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, remove));
-        EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYDOWN));
-        EXPECT_EQ(msg.hwnd, window);
+        EXPECT_TRUE(msg.message == WM_KEYDOWN && msg.hwnd == window);
     }
     EXPECT_TRUE(GetMessageW(&msg, nullptr, 0, 0));
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYUP));
@@ -61,7 +102,6 @@ TEST_F(Queue, PeekWithoutRemovingLeavesTheFrontMessage) {
 TEST_F(Queue, GetMessageReturnsZeroForTheQuitMessageWhichStaysUntilTaken) {
     MakeWindow();
     PostQuitMessage(7);
-    MSG msg{};
     // The main loop peeks first: the quit message keeps waiting.
     EXPECT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
     EXPECT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
@@ -73,7 +113,6 @@ TEST_F(Queue, GetMessageReturnsZeroForTheQuitMessageWhichStaysUntilTaken) {
 TEST_F(Queue, CloseGoesThroughDefWindowProcToOneDestroy) {
     HWND window = MakeWindow();
     wince::CloseWindow();
-    MSG msg{};
     ASSERT_TRUE(GetMessageW(&msg, nullptr, 0, 0));
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_CLOSE));
     DispatchMessageW(&msg);
@@ -92,7 +131,6 @@ TEST_F(Queue, CloseGoesThroughDefWindowProcToOneDestroy) {
 
 TEST_F(Queue, OnlyAnEmptyLookLetsAVirtualMillisecondPass) {
     HWND window = MakeWindow();
-    MSG msg{};
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(host_.NowMs(), 2);
@@ -100,7 +138,6 @@ TEST_F(Queue, OnlyAnEmptyLookLetsAVirtualMillisecondPass) {
     EXPECT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
     EXPECT_EQ(host_.NowMs(), 2);
     Sleep(40);
-    EXPECT_EQ(host_.NowMs(), 42);
     LARGE_INTEGER frequency{}, counter{};
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&counter);
@@ -108,14 +145,74 @@ TEST_F(Queue, OnlyAnEmptyLookLetsAVirtualMillisecondPass) {
     EXPECT_EQ(counter.QuadPart, 42000);
 }
 
-TEST_F(Queue, GetMessageWaitsForScriptedInput) {
+// Each event happens at the first look at or after its time; once the last
+// has happened the window is closed, once.
+TEST_F(Queue, ScriptedEventsAndTheCloseAfterThem) {
+    HWND window = MakeWindow();
+    host_.SetScript({{0, Kind::KeyDown, 196, 0, ""},
+                     {3, Kind::Down, 100, 200, ""},
+                     {3, Kind::Up, 101, 201, ""},
+                     {10, Kind::KeyUp, 196, 0, ""}});
+    EXPECT_EQ(Next(), 0);
+    EXPECT_TRUE(msg.hwnd == window && msg.message == WM_KEYDOWN && msg.wParam == 196);
+    ASSERT_TRUE(GetMessageW(&msg, nullptr, 0, 0));  // waits for it
+    EXPECT_EQ(host_.NowMs(), 3);
+    EXPECT_TRUE(msg.message == WM_LBUTTONDOWN && msg.lParam == MAKELPARAM(100, 200));
+    EXPECT_EQ(Next(), 3);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_LBUTTONUP));
+    host_.AdvanceMs(20);  // past an event: it happens at the next look
+    EXPECT_EQ(Next(), 23);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYUP));
+    EXPECT_EQ(Next(), 23);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_CLOSE));
+    // The window ignores the close; nothing more comes.
+    for (int i = 0; i < 5; ++i) EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(Queue, AnEmptyScriptClosesTheWindowOnceItExists) {
+    host_.SetScript({});
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
     MakeWindow();
-    host_.SetScript({{5, wince::headless::ScriptEvent::Kind::KeyDown, VK_RETURN, 0, ""}});
-    MSG msg{};
-    ASSERT_TRUE(GetMessageW(&msg, nullptr, 0, 0));
-    EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYDOWN));
-    EXPECT_EQ(msg.wParam, static_cast<WPARAM>(VK_RETURN));
-    EXPECT_EQ(host_.NowMs(), 5);
+    EXPECT_EQ(Next(), 1);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_CLOSE));
+}
+
+TEST_F(Queue, ShotAndStateEventsRunBetweenLooks) {
+    MakeWindow();
+    int64_t stateAt = -1;
+    host_.SetStateWriter([&](const fs::path &file) {
+        EXPECT_EQ(file, root_ / "state.json");
+        stateAt = host_.NowMs();
+    });
+    host_.SetScript({{4, Kind::Shot, 0, 0, (root_ / "shot.png").string()},
+                     {6, Kind::State, 0, 0, (root_ / "state.json").string()}});
+    Next();
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_CLOSE));
+    EXPECT_TRUE(fs::exists(root_ / "shot.png"));
+    EXPECT_EQ(stateAt, 6);
+}
+
+TEST_F(Queue, TheTraceHasOneObjectALineInTheOrderThingsHappened) {
+    ASSERT_TRUE(host_.OpenTraceFile(root_ / "trace.jsonl"));
+    MessageBoxW(nullptr, u"Open file : Fail", u"ERROR ", MB_OK);
+    WriteHostFile("sound/kbl_s_b.nwf", "RIFF");
+    EXPECT_TRUE(sndPlaySoundW(u"\\Sound\\kbl_s_b.nwf", SND_ASYNC));
+    Sleep(2000);
+    EXPECT_FALSE(sndPlaySoundW(u".\\Windows\\qznwf.dll", SND_ASYNC));
+    EXPECT_TRUE(sndPlaySoundW(nullptr, SND_ASYNC));
+    host_.RecordExit(0);
+    const std::vector<std::string> expected = {
+        R"({"t":0,"event":"msgbox","text":"Open file : Fail","caption":"ERROR "})",
+        R"({"t":0,"event":"sound","path":"\\Sound\\kbl_s_b.nwf"})",
+        R"({"t":0,"event":"sleep","ms":2000})",
+        R"({"t":2000,"event":"sound","path":".\\Windows\\qznwf.dll"})",
+        R"({"t":2000,"event":"sound","path":null})",
+        R"({"t":2000,"event":"exit","code":0})",
+    };
+    EXPECT_EQ(host_.TraceLines(), expected);
+    std::string written;
+    for (const std::string &line : expected) written += line + "\n";
+    EXPECT_EQ(ReadHostFile("trace.jsonl"), written);
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+// The registry file: keys and values as the game looks them up, sizes and
+// ERROR_MORE_DATA, and a file read again at each open.
 #include <vector>
 
 #include "wince_fixture.h"
@@ -20,86 +22,69 @@ protected:
                       "\"Empty\"=\"\"\n"
                       "[HKEY_LOCAL_MACHINE\\Software\\Other]\n"
                       "\"Elsewhere\"=\"x\"\n");
+        EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+    }
+    LONG Query(const WCHAR *name, void *data, DWORD &size) {
+        return RegQueryValueExW(key, name, nullptr, &type, static_cast<LPBYTE>(data), &size);
     }
 
-    HKEY OpenGameKey() {
-        HKEY key = nullptr;
-        EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, &key), ERROR_SUCCESS);
-        return key;
-    }
+    HKEY key = nullptr;
+    DWORD type = REG_NONE;
 };
 
 TEST_F(Registry, MissingFileKeyOrValueIsFileNotFound) {
-    HKEY key = nullptr;
-    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"\\SOFTWARE\\Nothing", 0, KEY_READ, &key),
+    HKEY other = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"\\SOFTWARE\\Nothing", 0, KEY_READ, &other),
               ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
-    key = OpenGameKey();
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &other), ERROR_FILE_NOT_FOUND);
     DWORD size = 0;
-    EXPECT_EQ(RegQueryValueExW(key, u"Elsewhere", nullptr, nullptr, nullptr, &size),
-              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(Query(u"Elsewhere", nullptr, size), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
     EXPECT_EQ(RegCloseKey(key), ERROR_INVALID_HANDLE);
-
     fs::remove(root_ / "registry.reg");
-    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, &other), ERROR_FILE_NOT_FOUND);
 }
 
-TEST_F(Registry, StringValuesRunToTheLastQuoteAndCarryATerminator) {
-    HKEY key = OpenGameKey();
+// Strings run to the last quote and carry a terminator; hex values are raw
+// bytes without one.
+TEST_F(Registry, ValuesAndTheirSizes) {
     const std::u16string expected = u"\\Program Files\\Pellax \"Rim\"";
     const DWORD needed = static_cast<DWORD>((expected.size() + 1) * sizeof(WCHAR));
-
-    DWORD type = REG_NONE, size = 0;
-    EXPECT_EQ(RegQueryValueExW(key, u"gamepath", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+    DWORD size = 0;
+    EXPECT_EQ(Query(u"gamepath", nullptr, size), ERROR_SUCCESS);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(size, needed);
-
     // Too small by one byte: nothing is written and the size needed comes back.
     std::vector<WCHAR> text(64, u'#');
     size = needed - 1;
-    EXPECT_EQ(RegQueryValueExW(key, u"GAMEPATH", nullptr, &type,
-                               reinterpret_cast<LPBYTE>(text.data()), &size),
-              ERROR_MORE_DATA);
+    EXPECT_EQ(Query(u"GAMEPATH", text.data(), size), ERROR_MORE_DATA);
     EXPECT_EQ(size, needed);
     EXPECT_EQ(text[0], u'#');
-
     size = static_cast<DWORD>(text.size() * sizeof(WCHAR));
-    EXPECT_EQ(RegQueryValueExW(key, u"GAMEPATH", nullptr, &type,
-                               reinterpret_cast<LPBYTE>(text.data()), &size),
-              ERROR_SUCCESS);
+    EXPECT_EQ(Query(u"GAMEPATH", text.data(), size), ERROR_SUCCESS);
     EXPECT_EQ(size, needed);
     EXPECT_EQ(std::u16string(text.data()), expected);
-
     size = sizeof(WCHAR);
-    EXPECT_EQ(RegQueryValueExW(key, u"Empty", nullptr, &type, reinterpret_cast<LPBYTE>(text.data()),
-                               &size),
-              ERROR_SUCCESS);
+    EXPECT_EQ(Query(u"Empty", text.data(), size), ERROR_SUCCESS);
     EXPECT_EQ(text[0], 0);
-    RegCloseKey(key);
-}
 
-TEST_F(Registry, HexValuesAreRawBytesWithoutTerminator) {
-    HKEY key = OpenGameKey();
     BYTE bytes[8] = {};
-    DWORD type = REG_NONE, size = sizeof bytes;
-    EXPECT_EQ(RegQueryValueExW(key, u"BYTES", nullptr, &type, bytes, &size), ERROR_SUCCESS);
+    size = sizeof bytes;
+    EXPECT_EQ(Query(u"BYTES", bytes, size), ERROR_SUCCESS);
     EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
-    EXPECT_EQ(size, 4u);
-    EXPECT_EQ(bytes[0], 0x41);
-    EXPECT_EQ(bytes[2], 0x42);
+    EXPECT_EQ(std::vector<BYTE>(bytes, bytes + size), (std::vector<BYTE>{0x41, 0, 0x42, 0}));
     RegCloseKey(key);
 }
 
 TEST_F(Registry, TheFileIsReadAgainAtEachOpen) {
-    HKEY before = OpenGameKey();
     WriteHostFile("registry.reg", "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Apps\\Brackwell Pellax rim]\n");
-    HKEY after = OpenGameKey();
+    HKEY after = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, &after), ERROR_SUCCESS);
     DWORD size = 0;
     EXPECT_EQ(RegQueryValueExW(after, u"Bytes", nullptr, nullptr, nullptr, &size),
               ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(RegQueryValueExW(before, u"Bytes", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
-    RegCloseKey(before);
+    EXPECT_EQ(Query(u"Bytes", nullptr, size), ERROR_SUCCESS);
+    RegCloseKey(key);
     RegCloseKey(after);
 }
 

@@ -1,3 +1,5 @@
+// The device's C runtime: rand, swprintf, _wtol and the wide string
+// functions; and text between UTF-16 and UTF-8.
 #include <climits>
 #include <cstdlib>
 #include <string>
@@ -8,13 +10,6 @@ namespace wince_test {
 namespace {
 
 using Runtime = WinceTest;
-
-std::u16string Format(const WCHAR *format, int value) {
-    WCHAR buffer[64];
-    int length = swprintf(buffer, format, value);
-    EXPECT_EQ(length, static_cast<int>(std::u16string(buffer).size()));
-    return buffer;
-}
 
 TEST_F(Runtime, RandFollowsTheDeviceSequence) {
     // A fresh process starts from state 1.
@@ -31,39 +26,46 @@ TEST_F(Runtime, RandFollowsTheDeviceSequence) {
     EXPECT_EQ(rand(), 41);
 }
 
-TEST_F(Runtime, SwprintfIntegers) {
-    EXPECT_EQ(Format(u"%d", 0), u"0");
-    EXPECT_EQ(Format(u"%d", INT_MIN), u"-2147483648");
-    EXPECT_EQ(Format(u"%i", INT_MAX), u"2147483647");
-    EXPECT_EQ(Format(u"%u", -1), u"4294967295");
-    EXPECT_EQ(Format(u"%x", 0xBEEF), u"beef");
-    EXPECT_EQ(Format(u"%5d|", -42), u"  -42|");
-    EXPECT_EQ(Format(u"%-5d|", 42), u"42   |");
-    EXPECT_EQ(Format(u"%05d", -42), u"-0042");
-    EXPECT_EQ(Format(u"%ld%%", 99), u"99%");
-}
-
-TEST_F(Runtime, SwprintfTextAndCharacters) {
+TEST_F(Runtime, Swprintf) {
+    const struct {
+        const WCHAR *format;
+        int value;
+        const WCHAR *expected;
+    } cases[] = {{u"%d", 0, u"0"},
+                 {u"%d", INT_MIN, u"-2147483648"},
+                 {u"%i", INT_MAX, u"2147483647"},
+                 {u"%u", -1, u"4294967295"},
+                 {u"%x", 0xBEEF, u"beef"},
+                 {u"%5d|", -42, u"  -42|"},
+                 {u"%-5d|", 42, u"42   |"},
+                 {u"%05d", -42, u"-0042"},
+                 {u"%ld%%", 99, u"99%"}};
     WCHAR buffer[64];
+    for (const auto &c : cases) {
+        const int length = swprintf(buffer, c.format, c.value);
+        EXPECT_EQ(std::u16string(buffer), c.expected) << wince::ToUtf8(c.format);
+        EXPECT_EQ(length, static_cast<int>(std::u16string(c.expected).size()));
+    }
     EXPECT_EQ(swprintf(buffer, u"%s\\%s%c", u"\\Program Files", u"picture", u'!'), 23);
     EXPECT_EQ(std::u16string(buffer), u"\\Program Files\\picture!");
     swprintf(buffer, u"[%3s]", u"é");
     EXPECT_EQ(std::u16string(buffer), u"[  é]");
 }
 
+// Beyond the 32-bit range the result clamps instead of wrapping.
 TEST_F(Runtime, WtolReadsLikeTheDeviceRuntime) {
-    EXPECT_EQ(_wtol(u"-5"), -5);
-    EXPECT_EQ(_wtol(u"  12abc"), 12);
-    EXPECT_EQ(_wtol(u"\t\n+7"), 7);
-    EXPECT_EQ(_wtol(u"abc"), 0);
-    EXPECT_EQ(_wtol(u""), 0);
-    EXPECT_EQ(_wtol(u"- 5"), 0);
-    EXPECT_EQ(_wtol(u"000123"), 123);
-    EXPECT_EQ(_wtol(u"-2147483648"), INT32_MIN);
-    // Beyond the 32-bit range the result clamps instead of wrapping.
-    EXPECT_EQ(_wtol(u"2147483648"), INT32_MAX);
-    EXPECT_EQ(_wtol(u"99999999999999999999999"), INT32_MAX);
-    EXPECT_EQ(_wtol(u"-99999999999"), INT32_MIN);
+    const std::pair<const WCHAR *, long> cases[] = {{u"-5", -5},
+                                                    {u"  12abc", 12},
+                                                    {u"\t\n+7", 7},
+                                                    {u"abc", 0},
+                                                    {u"", 0},
+                                                    {u"- 5", 0},
+                                                    {u"000123", 123},
+                                                    {u"-2147483648", INT32_MIN},
+                                                    {u"2147483648", INT32_MAX},
+                                                    {u"99999999999999999999999", INT32_MAX},
+                                                    {u"-99999999999", INT32_MIN}};
+    for (auto [text, value] : cases) EXPECT_EQ(_wtol(text), value) << wince::ToUtf8(text);
 }
 
 TEST_F(Runtime, WideStringFunctionsWorkOnSixteenBitText) {
@@ -74,9 +76,7 @@ TEST_F(Runtime, WideStringFunctionsWorkOnSixteenBitText) {
     EXPECT_EQ(wcslen(buffer), 18u);
     EXPECT_EQ(wcscmp(u"abc", u"abc"), 0);
     EXPECT_LT(wcscmp(u"ab", u"abc"), 0);
-    EXPECT_GT(wcscmp(u"b", u"abc"), 0);
-    // Characters compare as unsigned 16-bit values.
-    EXPECT_GT(wcscmp(u"\xFFFF", u"a"), 0);
+    EXPECT_GT(wcscmp(u"\xFFFF", u"a"), 0);  // characters compare as unsigned 16-bit values
 }
 
 TEST_F(Runtime, TextConvertsBetweenUtf16AndUtf8) {
