@@ -8,6 +8,7 @@ namespace {
 
 constexpr const WCHAR *kStartingScoreFile = TEXT(".\\kbl_sc_s.uc2");
 constexpr const WCHAR *kSavedScoreFile = TEXT(".\\kbl_sc_l.uc2");
+constexpr const WCHAR *kSavingScoreFile = TEXT(".\\kbl_sc_l.tmp");
 constexpr DWORD kLeadBytes = 2;  // one "0" character, skipped on reading
 constexpr size_t kNumberChars = 12;
 constexpr DWORD kNumberBytes = kNumberChars * sizeof(WCHAR);
@@ -36,6 +37,16 @@ uint32_t ParseScoreField(const WCHAR (&field)[kNumberChars + 1]) {
     return static_cast<uint32_t>(value > kLargestScore ? kLargestScore : value);
 }
 
+// Both writes, each of its full length.
+bool WriteScoreFile(HANDLE file) {
+    const WCHAR lead = u'0';
+    WCHAR field[kNumberChars] = {};
+    swprintf(field, TEXT("%d"), static_cast<int32_t>(GameState.highScore));
+    DWORD written = 0;
+    return WriteFile(file, &lead, kLeadBytes, &written, nullptr) && written == kLeadBytes &&
+           WriteFile(file, field, kNumberBytes, &written, nullptr) && written == kNumberBytes;
+}
+
 }  // namespace
 
 int LoadHighScore() {
@@ -56,19 +67,34 @@ int LoadHighScore() {
     return ok ? 1 : 0;
 }
 
+// The record is written whole into a file beside it and takes the record's
+// name only then, so a full disk or a write cut off midway leaves the
+// previous record as it was (docs/fidelity.md). The device cannot move a
+// file over another: the old record is deleted and the new one moved into
+// its place right after; a stop between the two leaves the new record
+// complete in the temporary file.
 void SaveHighScore() {
     if (GameState.highScore != GameState.score) return;
-    const HANDLE file = CreateFileW(kSavedScoreFile, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+    const HANDLE file = CreateFileW(kSavingScoreFile, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         QuitAfterFileFailure();
         return;
     }
-    const WCHAR lead = u'0';
-    WCHAR field[kNumberChars] = {};
-    swprintf(field, TEXT("%d"), static_cast<int32_t>(GameState.highScore));
-    DWORD written = 0;
-    WriteFile(file, &lead, kLeadBytes, &written, nullptr);
-    WriteFile(file, field, kNumberBytes, &written, nullptr);
+    const bool written = WriteScoreFile(file);
     CloseHandle(file);
+    // A failed write was never reported: the game plays on, record unchanged.
+    if (!written) {
+        DeleteFileW(kSavingScoreFile);
+        return;
+    }
+    // An old record that cannot be removed (read-only) cannot be replaced,
+    // as it could not be created over before.
+    if (!DeleteFileW(kSavedScoreFile) &&
+        GetFileAttributesW(kSavedScoreFile) != INVALID_FILE_ATTRIBUTES) {
+        DeleteFileW(kSavingScoreFile);
+        QuitAfterFileFailure();
+        return;
+    }
+    if (!MoveFileW(kSavingScoreFile, kSavedScoreFile)) QuitAfterFileFailure();
 }

@@ -14,7 +14,9 @@ namespace {
 using Events = std::vector<std::string>;
 const std::string kLanded = Sound("kbl_s_b.nwf"), kRows = Sound("kbl_s_fl.nwf");
 const std::string kLevel = Sound("kbl_s_lv.nwf"), kOver = Sound("kbl_s_gov.nwf");
-const std::string kSaved = "write .\\kbl_sc_l.uc2", kPause = "sleep 2000";
+// A save writes the record beside its file, then moves it into place.
+const std::string kSaving = "write .\\kbl_sc_l.tmp", kSaved = "write .\\kbl_sc_l.uc2";
+const std::string kPause = "sleep 2000";
 
 class Play : public DeviceTest {
 protected:
@@ -188,7 +190,7 @@ TEST_F(Play, LevelTenWrapsToOneKeepingTheScore) {
     EXPECT_EQ(GameState.level, 1);
     EXPECT_EQ(GameState.score, 15500u);
     EXPECT_EQ(GameState.highScore, 15500u);
-    EXPECT_EQ(log.events, (Events{kRows, kLevel, kSaved}));
+    EXPECT_EQ(log.events, (Events{kRows, kLevel, kSaving, kSaved}));
     EXPECT_EQ(SavedScore(), "15500");
 
     log.events.clear();
@@ -209,7 +211,7 @@ TEST_F(Play, BlockedSpawnEndsTheGameWithPictureRecordAndPause) {
     GameState.rowsThisLevel = 3;
     for (int32_t row = 16; row <= 18; ++row) SetRow(row, "2222.2222");
     LandAt(1, 0, 45, kSpawnY);  // upright into column 5, rows 16..19
-    EXPECT_EQ(log.events, (Events{kLanded, kOver, kSaved, kPause}));
+    EXPECT_EQ(log.events, (Events{kLanded, kOver, kSaving, kSaved, kPause}));
     EXPECT_EQ(host.NowMs(), 2000);
     EXPECT_EQ(SavedScore(), "500");
     EXPECT_TRUE(FrameAt(blockSprite, 2, 15, 75));              // the Board, row 16
