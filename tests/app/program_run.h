@@ -25,10 +25,6 @@ inline std::string ReadText(const fs::path &file) {
     return text.str();
 }
 
-inline void WriteText(const fs::path &file, const std::string &text) {
-    std::ofstream(file, std::ios::binary) << text;
-}
-
 struct RunResult {
     int exitCode = -1;
     std::string err;
@@ -67,7 +63,7 @@ protected:
 
     // Runs a script on the root (made first when missing), with a trace.
     RunResult RunScript(const std::string &script) {
-        WriteText(dir_ / "script.txt", script);
+        std::ofstream(dir_ / "script.txt", std::ios::binary) << script;
         RunResult result;
         result.exitCode = Run("--headless --root root --script script.txt --trace trace.jsonl",
                               nullptr, &result.err);
@@ -79,7 +75,6 @@ protected:
 
     Json State(const std::string &file) const { return Json::parse(ReadText(dir_ / file)); }
     std::string Shot(const std::string &file) const { return ReadText(dir_ / file); }
-    bool Exists(const std::string &file) const { return fs::exists(dir_ / file); }
 
 private:
     fs::path dir_;
@@ -94,9 +89,6 @@ inline std::string Tap(int t, int x, int y) {
 inline std::string Press(int t, int key) {
     const std::string code = " " + std::to_string(key) + "\n";
     return std::to_string(t) + " keydown" + code + std::to_string(t + 40) + " keyup" + code;
-}
-inline std::string StateAt(int t, const std::string &file) {
-    return std::to_string(t) + " state " + file + "\n";
 }
 
 // The tap that ends the intro, on no menu area.
