@@ -1,18 +1,17 @@
 // The Board, the shape tables and the fit test.
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <set>
 
-#include "support/rules_board.h"
+#include "support/rules_env.h"
 
 using namespace rules_test;
 
 namespace {
 
+using Shapes = DeviceTest;
+
 // Guards the tables against slips: four cells each, the spawn shape fitting
 // at the top of its box, and the preview showing that shape the other way up.
-TEST(Board, ResetAndTables) {
+TEST_F(Shapes, ResetAndTables) {
     std::memset(Board, 3, sizeof(Board));
     ResetBoard();
     EXPECT_TRUE(BoardIsFresh());
@@ -40,7 +39,7 @@ TEST(Board, ResetAndTables) {
 
 // Every shape slid against both walls and the floor fits touching them and
 // not one cell further; a block under any one of its cells stops it.
-TEST(Board, FitStopsAtWallsFloorAndBlocks) {
+TEST_F(Shapes, FitStopsAtWallsFloorAndBlocks) {
     for (uint8_t kind = 0; kind < kPieceKinds; ++kind) {
         for (uint8_t rotation = 0; rotation < 4; ++rotation) {
             SCOPED_TRACE(testing::Message()
@@ -50,17 +49,17 @@ TEST(Board, FitStopsAtWallsFloorAndBlocks) {
             for (auto [i, j] : ShapeCells(kind, rotation))
                 minJ = std::min(minJ, j), maxJ = std::max(maxJ, j), minI = std::min(minI, i);
             const int32_t left = (1 - minJ) * 15, right = (9 - maxJ) * 15, bottom = (2 - minI) * 15;
-            EXPECT_EQ(PieceFits(left, bottom, kind, rotation), 1);
-            EXPECT_EQ(PieceFits(right, bottom, kind, rotation), 1);
-            EXPECT_EQ(PieceFits(left - 15, bottom, kind, rotation), 0);
-            EXPECT_EQ(PieceFits(right + 15, bottom, kind, rotation), 0);
-            EXPECT_EQ(PieceFits(left, bottom - 15, kind, rotation), 0);
+            const auto fits = [&](int32_t x, int32_t y) { return PieceFits(x, y, kind, rotation); };
+            EXPECT_EQ(
+                std::vector<int>({fits(left, bottom), fits(right, bottom), fits(left - 15, bottom),
+                                  fits(right + 15, bottom), fits(left, bottom - 15)}),
+                std::vector<int>({1, 1, 0, 0, 0}));
             SetRow(8, "666666666");  // right under the box: no obstacle
             for (auto [i, j] : ShapeCells(kind, rotation)) {
                 CellOf(9 + i, 3 + j) = 6;
-                EXPECT_EQ(PieceFits(45, 150, kind, rotation), 0);  // box on column 3, row 9
+                EXPECT_EQ(fits(45, 150), 0);  // box on column 3, row 9
                 CellOf(9 + i, 3 + j) = kCellEmpty;
-                EXPECT_EQ(PieceFits(45, 150, kind, rotation), 1);
+                EXPECT_EQ(fits(45, 150), 1);
             }
         }
     }

@@ -1,6 +1,5 @@
 // Where the field, the falling piece, the preview and the score digits land
 // in the BackBuffer.
-#include "support/rules_board.h"
 #include "support/rules_env.h"
 
 using namespace rules_test;

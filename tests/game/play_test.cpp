@@ -1,10 +1,8 @@
 // The game step and the landing: gravity by level, the keys, the hard drop,
-// rotation with its wall kick; rows removed and scored, levels cleared and
-// wrapped, the game over with its picture and saved record, and the piece
-// sequence.
+// rotation with its wall kick; rows removed and scored, the level wrapped,
+// the game over with its picture and saved record, and the piece sequence.
 #include <tuple>
 
-#include "support/rules_board.h"
 #include "support/rules_env.h"
 
 using namespace rules_test;
@@ -27,20 +25,30 @@ protected:
         GameState.playing = 1;
     }
 
-    void Place(uint8_t kind, uint8_t rotation, int32_t x, int32_t y) {
+    static void Place(uint8_t kind, uint8_t rotation, int32_t x, int32_t y) {
         PieceSequence[GameState.currentIndex] = kind;
         GameState.rotation = rotation;
         GameState.pieceX = x;
         GameState.pieceY = y;
     }
-    void LandAt(uint8_t kind, uint8_t rotation, int32_t x, int32_t y) {
+    static void LandAt(uint8_t kind, uint8_t rotation, int32_t x, int32_t y) {
         Place(kind, rotation, x, y);
         LandPiece();
     }
+    static void Score(uint8_t level, uint8_t rows, uint32_t score, uint32_t highScore) {
+        GameState.level = level;
+        GameState.rowsThisLevel = rows;
+        GameState.score = score;
+        GameState.highScore = highScore;
+    }
     // One step with gravity's interval not yet over.
-    void Step() {
+    static void Step() {
         TickSlot[0] = static_cast<uint32_t>(ClockMs());
         StepGame();
+    }
+    // x, y, rotation, dropping
+    static std::tuple<int, int, int, int> Piece() {
+        return {GameState.pieceX, GameState.pieceY, GameState.rotation, GameState.dropping};
     }
     // level, rowsThisLevel, currentIndex, nextIndex, playing
     static std::tuple<int, int, int, int, int> Progress() {
@@ -77,10 +85,9 @@ TEST_F(Play, OneMovePerFrameLeftFirstAndDownNeverLands) {
     EXPECT_EQ(GameState.pieceX, kSpawnX - 15);
     EXPECT_EQ(std::vector<uint32_t>(KeyFlags, KeyFlags + 4), (std::vector<uint32_t>{0, 1, 0, 1}));
     Step();
-    EXPECT_EQ(GameState.pieceX, kSpawnX);
     Step();
+    EXPECT_EQ(Piece(), std::make_tuple(kSpawnX, 0, 0, 0));
     EXPECT_EQ(KeyFlags[kKeyDown], 0u);
-    EXPECT_EQ(GameState.pieceY, 0);
     EXPECT_TRUE(log.events.empty());
 }
 
@@ -95,26 +102,21 @@ TEST_F(Play, LandingFrameActsOnTheNewPiece) {
     StepGame();
     EXPECT_EQ(RowText(1), "....00...");
     EXPECT_EQ(log.events, Events{kLanded});
-    EXPECT_EQ(GameState.dropping, 0);
-    EXPECT_EQ(GameState.pieceY, kSpawnY);
-    EXPECT_EQ(GameState.pieceX, kSpawnX - 15);
-    EXPECT_EQ(GameState.rotation, 1);
+    EXPECT_EQ(Piece(), std::make_tuple(kSpawnX - 15, kSpawnY, 1, 0));
 }
 
 TEST_F(Play, HardDropStartsNextFrameAndAddsToGravity) {
     Place(3, 0, kSpawnX, kSpawnY);
     KeyFlags[kKeyDrop] = 1;
     Step();
-    EXPECT_EQ(GameState.dropping, 1);
-    EXPECT_EQ(GameState.pieceY, kSpawnY);
+    EXPECT_EQ(Piece(), std::make_tuple(kSpawnX, kSpawnY, 0, 1));
     Step();
     EXPECT_EQ(GameState.pieceY, kSpawnY - 15);
     host.AdvanceMs(FallInterval() + 1);
     StepGame();
     EXPECT_EQ(GameState.pieceY, kSpawnY - 45);
     for (int frame = 0; frame < 20 && GameState.dropping; ++frame) Step();
-    EXPECT_EQ(RowText(1), ".....3...");
-    EXPECT_EQ(RowText(2), "...333...");
+    EXPECT_EQ(RowText(1) + RowText(2), ".....3......333...");
 }
 
 // Turning the upright long piece (its top cell in row 12) with blocks in
@@ -146,8 +148,7 @@ TEST_F(Play, RotationKicksAwayFromTheWallOrIsRefused) {
         EXPECT_EQ(ProbeRotation(c.x, c.y, 1, (c.rotation + 1) % 4), c.probe);
         KeyFlags[kKeyUp] = 1;
         Step();
-        EXPECT_EQ(GameState.pieceX, c.expectedX);
-        EXPECT_EQ(GameState.rotation, c.expectedRotation);
+        EXPECT_EQ(Piece(), std::make_tuple(c.expectedX, c.y, c.expectedRotation, 0));
         EXPECT_EQ(KeyFlags[kKeyUp], 0u);
     }
 }
@@ -161,42 +162,26 @@ TEST_F(Play, FullRowsAnywhereGoInOneLanding) {
     SetRow(5, ".6.......");
     ClearRows();
     EXPECT_EQ(GameState.score, (50u + 80u + 110u + 140u) * 2);
-    EXPECT_EQ(RowText(1), "6........");
-    EXPECT_EQ(RowText(2), ".6.......");
-    EXPECT_EQ(RowText(16), ".........");
+    EXPECT_EQ(RowText(1) + RowText(2) + RowText(16), "6.........6................");
 }
 
-TEST_F(Play, ReachingTheTargetClearsTheLevelWithoutCarryingRows) {
-    GameState.rowsThisLevel = 8;
-    GameState.currentIndex = 17;
-    GameState.nextIndex = 18;
-    for (int32_t row : {1, 2, 3}) SetRow(row, "000000000");
-    LandAt(0, 0, 105, 45);  // square into rows 4 and 5
-    EXPECT_EQ(GameState.score, 50u + 80u + 110u + 1000u);
-    EXPECT_EQ(Progress(), std::make_tuple(2, 0, 0, 1, 0));
-    EXPECT_EQ(GameState.levelCleared, 1);
-    EXPECT_TRUE(BoardIsFresh());
-    EXPECT_EQ(log.events, (Events{kLanded, kRows, kLevel}));
-}
-
-// A record set by finishing level 10 is saved before the level wraps to 1.
+// Rows past the target are not carried over, and a record set by finishing
+// level 10 is saved before the level wraps to 1.
 TEST_F(Play, LevelTenWrapsToOneKeepingTheScore) {
-    GameState.level = 10;
-    GameState.rowsThisLevel = 11;
-    GameState.score = 5000;
-    GameState.highScore = 5200;
+    Score(10, 11, 5000, 5200);
     SetRow(1, "666666666");
+    SetRow(2, "666666666");
     ClearRows();
-    EXPECT_EQ(GameState.level, 1);
-    EXPECT_EQ(GameState.score, 15500u);
-    EXPECT_EQ(GameState.highScore, 15500u);
+    EXPECT_EQ(Progress(), std::make_tuple(1, 0, 0, 1, 0));
+    EXPECT_EQ(GameState.levelCleared, 1);
+    EXPECT_EQ(GameState.score, 5000u + 500u + 800u + 10000u);
+    EXPECT_EQ(GameState.highScore, GameState.score);
     EXPECT_EQ(log.events, (Events{kRows, kLevel, kSaving, kSaved}));
-    EXPECT_EQ(SavedScore(), "15500");
+    EXPECT_EQ(SavedScore(), "16300");
+    EXPECT_TRUE(BoardIsFresh());
 
     log.events.clear();
-    GameState.level = 10;
-    GameState.rowsThisLevel = 12;
-    GameState.highScore = 99999;
+    Score(10, 12, 0, 99999);
     ClearRows();
     EXPECT_EQ(GameState.level, 1);
     EXPECT_EQ(log.events, Events{kLevel});  // below the record: not saved
@@ -205,10 +190,7 @@ TEST_F(Play, LevelTenWrapsToOneKeepingTheScore) {
 // The next piece meets the landed one at the spawn: the game ends although
 // the landing also filled rows that would have made room.
 TEST_F(Play, BlockedSpawnEndsTheGameWithPictureRecordAndPause) {
-    GameState.score = 500;
-    GameState.highScore = 400;
-    GameState.level = 2;
-    GameState.rowsThisLevel = 3;
+    Score(2, 3, 500, 400);
     for (int32_t row = 16; row <= 18; ++row) SetRow(row, "2222.2222");
     LandAt(1, 0, 45, kSpawnY);  // upright into column 5, rows 16..19
     EXPECT_EQ(log.events, (Events{kLanded, kOver, kSaving, kSaved, kPause}));
@@ -223,8 +205,7 @@ TEST_F(Play, BlockedSpawnEndsTheGameWithPictureRecordAndPause) {
     const std::vector<uint16_t> screen = host.Screen();
     EXPECT_GT(screen.size() - std::count(screen.begin(), screen.end(), 0), 10000u);
     // Everything but the record is back at the start.
-    EXPECT_EQ(GameState.score, 0u);
-    EXPECT_EQ(GameState.highScore, 500u);
+    EXPECT_EQ(std::make_pair(GameState.score, GameState.highScore), std::make_pair(0u, 500u));
     EXPECT_EQ(Progress(), std::make_tuple(1, 0, 0, 1, 0));
     EXPECT_TRUE(BoardIsFresh());
 }
@@ -232,9 +213,7 @@ TEST_F(Play, BlockedSpawnEndsTheGameWithPictureRecordAndPause) {
 // Rows past the target (the level areas can cause them) have no frame to
 // show: the rows-to-go number is left out of the game-over picture.
 TEST_F(Play, GameOverPastTheRowTargetDrawsNoRowsToGo) {
-    GameState.level = 2;
-    GameState.rowsThisLevel = 13;
-    GameState.highScore = 10;
+    Score(2, 13, 0, 10);
     SetRow(19, "....1....");
     LandAt(0, 0, 0, 0);
     EXPECT_TRUE(FrameAt(numberSprite, 1, 195, 113));

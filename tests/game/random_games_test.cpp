@@ -6,41 +6,40 @@
 #include <cstdio>
 #include <random>
 
-#include "support/rules_board.h"
 #include "support/rules_env.h"
 
 using namespace rules_test;
 
 namespace {
 
-int32_t FilledCells(int32_t row) {
-    int32_t filled = 0;
-    for (int32_t c = 1; c <= 9; ++c) filled += CellOf(row, c) < kPieceKinds;
-    return filled;
-}
-
-// What is wrong with the field after a step, or nothing.
-const char *FieldFault() {
-    for (int32_t c = 0; c < kBoardColumns; ++c)
-        if (CellOf(0, c) != kCellFloor) return "floor broken";
-    for (int32_t r = 1; r < kBoardRows; ++r) {
-        if (CellOf(r, 0) != kCellWall || CellOf(r, 10) != kCellWall) return "wall broken";
-        for (int32_t c = 1; c <= 9; ++c)
-            if (CellOf(r, c) >= kPieceKinds && CellOf(r, c) != kCellEmpty) return "bad cell";
-        if (FilledCells(r) == 9) return "full row left";
-    }
-    for (auto [i, j] : ShapeCells(PieceSequence[GameState.currentIndex], GameState.rotation)) {
-        const int32_t row = GameState.pieceY / 15 - 1 + i, column = GameState.pieceX / 15 + j;
-        if (row < 1 || row > 19 || column < 1 || column > 9) return "piece outside the well";
-    }
-    return nullptr;
-}
-
 class RandomGames : public DeviceTest {
 protected:
     void SetUp() override {
         DeviceTest::SetUp();
         OpenPictures();
+    }
+
+    static int32_t FilledCells(int32_t row) {
+        int32_t filled = 0;
+        for (int32_t c = 1; c <= 9; ++c) filled += CellOf(row, c) < kPieceKinds;
+        return filled;
+    }
+
+    // What is wrong with the field after a step, or nothing.
+    static const char *FieldFault() {
+        for (int32_t c = 0; c < kBoardColumns; ++c)
+            if (CellOf(0, c) != kCellFloor) return "floor broken";
+        for (int32_t r = 1; r < kBoardRows; ++r) {
+            if (CellOf(r, 0) != kCellWall || CellOf(r, 10) != kCellWall) return "wall broken";
+            for (int32_t c = 1; c <= 9; ++c)
+                if (CellOf(r, c) >= kPieceKinds && CellOf(r, c) != kCellEmpty) return "bad cell";
+            if (FilledCells(r) == 9) return "full row left";
+        }
+        for (auto [i, j] : ShapeCells(PieceSequence[GameState.currentIndex], GameState.rotation)) {
+            const int32_t row = GameState.pieceY / 15 - 1 + i, column = GameState.pieceX / 15 + j;
+            if (row < 1 || row > 19 || column < 1 || column > 9) return "piece outside the well";
+        }
+        return nullptr;
     }
 
     // How good it is to rest there, dropped straight from the top: cells next
