@@ -21,44 +21,40 @@ protected:
         frameLastTick = TickSlot[0] = 0;
         StartClock();
     }
-    void ReadAt(int64_t ms) { host.counter = ms * 1000; }
+    // Whether a timer fires when asked at `ms` (braced lists ask in order).
+    int SlotAt(int64_t ms, int32_t interval, uint32_t slot = 0) {
+        host.counter = ms * 1000;
+        return SlotTimerElapsed(interval, slot);
+    }
+    int FrameAt(int64_t ms, int32_t interval) {
+        host.counter = ms * 1000;
+        return FrameTimerElapsed(interval);
+    }
 
     SetCounterHost host;
 };
 
+// Late, a timer counts on from when it was asked (200), not from when it was
+// due (151); slots beyond the table answer no and touch nothing.
 TEST_F(Clock, TimersFireOnlyWhenMoreThanTheIntervalHasPassed) {
     TickSlot[0] = 100;
-    ReadAt(125);
-    EXPECT_EQ(SlotTimerElapsed(25, 0), 0);
-    ReadAt(126);
-    EXPECT_EQ(SlotTimerElapsed(25, 0), 1);
-    EXPECT_EQ(SlotTimerElapsed(0, 0), 0);  // again in the same millisecond
-    ReadAt(200);                           // late: counts on from 200, not 151
-    EXPECT_EQ(SlotTimerElapsed(25, 0), 1);
-    ReadAt(226);
-    EXPECT_EQ(SlotTimerElapsed(25, 0), 1);
+    EXPECT_EQ(std::vector<int>({SlotAt(125, 25), SlotAt(126, 25), SlotAt(126, 0), SlotAt(200, 25),
+                                SlotAt(226, 25)}),
+              std::vector<int>({0, 1, 0, 1, 1}));
     EXPECT_EQ(frameLastTick, 0u);  // the frame timer is separate
-    EXPECT_EQ(FrameTimerElapsed(225), 1);
-    // Slots beyond the table answer no and touch nothing.
-    ReadAt(5000);
-    EXPECT_EQ(SlotTimerElapsed(1, 1), 0);
-    EXPECT_EQ(SlotTimerElapsed(1, 0xFFFFFFFFu), 0);
+    EXPECT_EQ(FrameAt(226, 225), 1);
+    EXPECT_EQ(SlotAt(5000, 1, 1) + SlotAt(5000, 1, 0xFFFFFFFFu), 0);
     EXPECT_EQ(TickSlot[0] + frameLastTick, 226u + 226u);
 }
 
+// Ten and a half seconds untested look like half a second.
 TEST_F(Clock, ElapsedTimeIsSeenModuloTenSeconds) {
     frameLastTick = 9990;
-    ReadAt(10005);  // reads 5
-    EXPECT_EQ(FrameTimerElapsed(15), 0);
-    EXPECT_EQ(FrameTimerElapsed(14), 1);
+    EXPECT_EQ(std::vector<int>({FrameAt(10005, 15), FrameAt(10005, 14)}), std::vector<int>({0, 1}));
     EXPECT_EQ(frameLastTick, 5u);
-    ReadAt(10005 + 10500);  // ten and a half seconds untested look like half a second
-    EXPECT_EQ(FrameTimerElapsed(500), 0);
-    EXPECT_EQ(FrameTimerElapsed(499), 1);
-    for (int64_t ms = 0; ms < 10000; ms += 7) {
-        ReadAt(ms);
-        ASSERT_EQ(SlotTimerElapsed(9999, 0), 0) << ms;
-    }
+    EXPECT_EQ(std::vector<int>({FrameAt(20505, 500), FrameAt(20505, 499)}),
+              std::vector<int>({0, 1}));
+    for (int64_t ms = 0; ms < 10000; ms += 7) ASSERT_EQ(SlotAt(ms, 9999), 0) << ms;
 }
 
 // Without a frequency the counter is taken as microseconds; any other
