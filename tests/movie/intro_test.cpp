@@ -11,15 +11,13 @@ Bytes MovieOf(int32_t frames) {
     return MovieBytes().Title().Header(kW, kH, frames, kT).Frames(kW, kH, frames).bytes;
 }
 
-TEST_F(IntroTest, WithoutTheMovieFileItTellsAndGoesOn) {
-    fs::remove(root / kMovie);
-    Play({At(100, Kind::Down)});
-    EXPECT_EQ(log.events, Texts{"msgbox .\\Windows\\qzmmf.dll|Open movie file : Fail"});
-    EXPECT_TRUE(host.presents.empty());
-}
-
+// Only the frames' rectangle takes the frame palette: there entry 1 is grey,
+// and the title, red, must stay red.
 TEST_F(IntroTest, FramesFollowAtTheirIntervalAndTheTrackPlaysOnThroughTheWait) {
-    WriteRootFile(kMovie, MovieOf(3));
+    Bytes palette = MovieBytes::Palette();
+    palette[3] = palette[4] = palette[5] = 0x80;
+    WriteRootFile(kMovie,
+                  MovieBytes().Title().Header(kW, kH, 3, kT, palette).Frames(kW, kH, 3).bytes);
     // Left and Return are dispatched but end nothing; their key-ups are
     // discarded, so the flags are still set when the intro ends.
     Play({At(50, Kind::KeyDown, VK_LEFT), At(60, Kind::KeyUp, VK_LEFT),
@@ -31,28 +29,7 @@ TEST_F(IntroTest, FramesFollowAtTheirIntervalAndTheTrackPlaysOnThroughTheWait) {
     EXPECT_TRUE(AreaIs(0, 0, 240, 40, kBlack565) && AreaIs(140, 40, 100, kH, kBlack565));
     EXPECT_EQ(Sounds(), Texts{kTrackStart});
     EXPECT_EQ(KeyFlags[kKeyLeft] + KeyFlags[kKeyReturn], 2u);
-    EXPECT_EQ(StylusState.down, 0u);
-    EXPECT_EQ(StylusState.x, 120u);
-}
-
-TEST_F(IntroTest, ATapDuringTheFramesEndsItAndSilencesTheTrack) {
-    WriteRootFile(kMovie, MovieOf(10));
-    Play({At(100, Kind::Down), At(5000, Kind::Down)});
-    EXPECT_EQ(FramesPresented(), 2u);
-    EXPECT_TRUE(FrameShown(kW, kH, 1));
-    EXPECT_LT(host.NowMs(), 5000);
-    EXPECT_EQ(Sounds(), (Texts{kTrackStart, kTrackStop}));
-    EXPECT_EQ(StylusState.down, 0u);
-}
-
-TEST_F(IntroTest, OnlyTheFramesRectangleTakesTheFramePalette) {
-    // Entry 1 is grey in the frame palette: the title, red, must stay red.
-    Bytes palette = MovieBytes::Palette();
-    palette[3] = palette[4] = palette[5] = 0x80;
-    WriteRootFile(kMovie,
-                  MovieBytes().Title().Header(kW, kH, 1, kT, palette).Frames(kW, kH, 1).bytes);
-    Play({At(500, Kind::Down)});
-    EXPECT_TRUE(FrameShown(kW, kH, 0) && TitleShown());
+    EXPECT_EQ(std::make_pair(StylusState.down, StylusState.x), std::make_pair(0u, 120u));
 }
 
 TEST_F(IntroTest, ATallFrameCoversTheTitleAndLosesOnlyWhatTheLayoutCannotHold) {
@@ -66,18 +43,21 @@ TEST_F(IntroTest, ATallFrameCoversTheTitleAndLosesOnlyWhatTheLayoutCannotHold) {
     EXPECT_TRUE(AreaIs(40, 319, 200, 1, kBlack565));
 }
 
-class HardwareKeyTest : public IntroTest, public ::testing::WithParamInterface<int32_t> {};
+// A tap (0) or a hardware key ends the frames; of the keys only 197 stays set.
+class EndKeyTest : public IntroTest, public ::testing::WithParamInterface<int32_t> {};
 
-TEST_P(HardwareKeyTest, EndsTheFramesAndOnly197StaysSet) {
+TEST_P(EndKeyTest, EndsTheFramesAndSilencesTheTrack) {
+    const int32_t key = GetParam();
     WriteRootFile(kMovie, MovieOf(10));
-    Play({At(100, Kind::KeyDown, GetParam()), At(5000, Kind::Down)});
+    Play({key ? At(100, Kind::KeyDown, key) : At(100, Kind::Down), At(5000, Kind::Down)});
     EXPECT_EQ(FramesPresented(), 2u);
+    EXPECT_TRUE(FrameShown(kW, kH, 1));
     EXPECT_EQ(Sounds(), (Texts{kTrackStart, kTrackStop}));
-    EXPECT_EQ(KeyFlags[kKeyDrop] + KeyFlags[kKey196], 0u);
-    EXPECT_EQ(KeyFlags[kKey197], GetParam() == 197 ? 1u : 0u);
+    EXPECT_EQ(KeyFlags[kKeyDrop] + KeyFlags[kKey196] + StylusState.down, 0u);
+    EXPECT_EQ(KeyFlags[kKey197], key == 197 ? 1u : 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, HardwareKeyTest, ::testing::Values(195, 196, 197));
+INSTANTIATE_TEST_SUITE_P(TapOrKey, EndKeyTest, ::testing::Values(0, 195, 196, 197));
 
 // While frames play (10), while the intro waits after having none (0), and
 // with a quit request already waiting (-1): the quit is left for the main loop.
