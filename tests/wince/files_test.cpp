@@ -1,5 +1,5 @@
 // Files: device paths inside the root, the dispositions, read-only files and
-// folders, short reads, access rights, a full disk, and the trace of writes.
+// folders, short reads, access rights, and the trace of writes.
 #include <string>
 
 #include "wince_fixture.h"
@@ -105,20 +105,6 @@ TEST_F(Files, ShortReadsEndOfFileAndAccessRights) {
     EXPECT_FALSE(CloseHandle(writer));
     EXPECT_FALSE(ReadFile(writer, buffer, 4, &got, nullptr));
     ExpectError(ERROR_INVALID_HANDLE);
-}
-
-TEST_F(Files, AFullDiskWritesUpToTheLimitThenFails) {
-    wince::SetFileFaults({10});
-    HANDLE file = Open(u"\\scores", GENERIC_WRITE, CREATE_ALWAYS);
-    DWORD put = 0;
-    EXPECT_TRUE(WriteFile(file, "123456", 6, &put, nullptr));
-    EXPECT_FALSE(WriteFile(file, "abcdef", 6, &put, nullptr));
-    EXPECT_EQ(put, 4u);
-    ExpectError(ERROR_DISK_FULL);
-    EXPECT_FALSE(WriteFile(file, "z", 1, &put, nullptr));
-    EXPECT_EQ(put, 0u);
-    CloseHandle(file);
-    EXPECT_EQ(ReadHostFile("scores"), "123456abcd");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The message queue and the headless host behind it: windows and their
-// messages, the quit message, closing, virtual time, scripts and what they
-// make happen, and the trace.
+// messages, the quit message, closing, virtual time, and scripts and what
+// they make happen.
 #include <algorithm>
 #include <sstream>
 #include <tuple>
@@ -150,25 +150,6 @@ TEST_F(Queue, ScriptedEventsAndTheCloseAfterThem) {
                                       {23, window, WM_CLOSE, 0, 0}}));
     // The window ignores the close; nothing more comes.
     for (int i = 0; i < 5; ++i) EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
-}
-
-TEST_F(Queue, TheTraceHasOneObjectALineInTheOrderThingsHappened) {
-    MessageBoxW(nullptr, u"Open file : Fail", u"ERROR ", MB_OK);
-    WriteHostFile("sound/kbl_s_b.nwf", "RIFF");
-    EXPECT_TRUE(sndPlaySoundW(u"\\Sound\\kbl_s_b.nwf", SND_ASYNC));
-    Sleep(2000);
-    EXPECT_FALSE(sndPlaySoundW(u".\\Windows\\qznwf.dll", SND_ASYNC));
-    EXPECT_TRUE(sndPlaySoundW(nullptr, SND_ASYNC));
-    host_.RecordExit(0);
-    const std::vector<std::string> expected = {
-        R"({"t":0,"event":"msgbox","text":"Open file : Fail","caption":"ERROR "})",
-        R"({"t":0,"event":"sound","path":"\\Sound\\kbl_s_b.nwf"})",
-        R"({"t":0,"event":"sleep","ms":2000})",
-        R"({"t":2000,"event":"sound","path":".\\Windows\\qznwf.dll"})",
-        R"({"t":2000,"event":"sound","path":null})",
-        R"({"t":2000,"event":"exit","code":0})",
-    };
-    EXPECT_EQ(host_.TraceLines(), expected);
 }
 
 }  // namespace
