@@ -96,8 +96,12 @@ void PutLittleEndian32(Bytes &out, uint32_t value) {
     for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<uint8_t>(value >> shift));
 }
 
+// Grown first and then copied into: GCC 12's optimiser misreads a range
+// insert at the end of a vector as writing past it.
 void Append(Bytes &out, const uint8_t *bytes, size_t count) {
-    out.insert(out.end(), bytes, bytes + count);
+    const size_t at = out.size();
+    out.resize(at + count);
+    std::copy(bytes, bytes + count, out.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 // ---- The title ---------------------------------------------------------------
