@@ -30,9 +30,10 @@ constexpr int64_t kMicrosecondsPerMs = 1000;
 // Idle wakes this long after the counter's next whole millisecond, so that
 // the reading that follows has moved on.
 constexpr int64_t kWakeAfterTickUs = 20;
-// Asking the window system for input costs a few system calls; once a
-// millisecond is all a game that reads a millisecond clock can use.
-constexpr int64_t kPumpEveryUs = 1000;
+// Asking the window system for input costs a few system calls, and waking
+// up costs more: input is taken every other millisecond, which no player can
+// tell from at once (a frame lasts 26).
+constexpr int64_t kPumpEveryUs = 2000;
 
 // Without a display SDL falls back on drivers that draw into memory; a
 // player would see nothing, so they count only when asked for by name.
@@ -266,19 +267,18 @@ void DesktopHost::Impl::ReportFrames() {
 
 void DesktopHost::PumpInput() {
     Impl &self = *impl_;
+    const int64_t now = CounterNow();
+    if (self.heldBack.empty() && now - self.lastPumpUs < kPumpEveryUs) return;
+    self.lastPumpUs = now;
     std::vector<SDL_Event> held;
     held.swap(self.heldBack);
     for (const SDL_Event &event : held) self.Handle(event);
-    const int64_t now = CounterNow();
-    if (now - self.lastPumpUs >= kPumpEveryUs) {
-        self.lastPumpUs = now;
-        SDL_PumpEvents();
-    }
+    SDL_PumpEvents();
     SDL_Event event;
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1)
         self.Handle(event);
     self.messages.clear();
-    self.input.Repeat(self.NowMs(), self.messages);
+    self.input.Repeat(static_cast<uint64_t>(now / kMicrosecondsPerMs), self.messages);
     self.Post(self.messages);
     self.Deliver();
 }
