@@ -57,7 +57,9 @@ uint32_t ReadLittleEndian32(const uint8_t *bytes) {
 // more than the file holds is cut to what is there, which SDL would have
 // played anyway.
 void CutChunksToTheFile(std::vector<uint8_t> &bytes) {
-    size_t at = kRiffHeaderBytes;
+    // SDL also reads a file that starts at "WAVE", without the "RIFF" header.
+    const bool headerless = bytes.size() >= 4 && std::memcmp(bytes.data(), "WAVE", 4) == 0;
+    size_t at = headerless ? 4 : kRiffHeaderBytes;
     while (at + kChunkHeaderBytes <= bytes.size()) {
         const size_t room = bytes.size() - at - kChunkHeaderBytes;
         const uint32_t size = ReadLittleEndian32(&bytes[at + 4]);
