@@ -27,13 +27,6 @@ struct DesktopSettings {
     unsigned frameStatsEverySeconds = 0;
 };
 
-// Pictures the game finished, and how many of them differed from the one
-// before and so were put on the screen.
-struct PresentCounts {
-    int64_t pictures = 0;
-    int64_t shown = 0;
-};
-
 class DesktopHost final : public Host {
 public:
     // Opens the window, the sound device and the pads. Nothing, with the
@@ -51,9 +44,6 @@ public:
     bool PlaySound(const std::filesystem::path *waveFile) override;
     int ShowMessageBox(HWND owner, const std::u16string &text, const std::u16string &caption,
                        uint32_t type) override;
-
-    PresentCounts Counts() const;
-    bool HasSound() const;
 
     struct Impl;
 

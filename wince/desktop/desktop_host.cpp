@@ -30,9 +30,8 @@ constexpr int64_t kMicrosecondsPerMs = 1000;
 // Idle wakes this long after the counter's next whole millisecond, so that
 // the reading that follows has moved on.
 constexpr int64_t kWakeAfterTickUs = 20;
-// Asking the window system for input costs a few system calls, and waking
-// up costs more: input is taken every other millisecond, which no player can
-// tell from at once (a frame lasts 26).
+// Asking the window system for input costs a few system calls; every other
+// millisecond is as good as at once to a player, when a frame lasts 26.
 constexpr int64_t kPumpEveryUs = 2000;
 
 // Without a display SDL falls back on drivers that draw into memory; a
@@ -48,6 +47,13 @@ bool ShowsWindows() {
 bool IsWindowUpkeep(const SDL_Event &event) {
     return event.type == SDL_WINDOWEVENT;
 }
+
+// Pictures the game finished, and how many of them differed from the one
+// before and so were put on the screen.
+struct PresentCounts {
+    int64_t pictures = 0;
+    int64_t shown = 0;
+};
 
 std::string TimeStamp() {
     const std::time_t now = std::time(nullptr);
@@ -88,7 +94,6 @@ struct DesktopHost::Impl {
     std::deque<DeviceMessage> waiting;  // translated, not yet due
     Clock::time_point start = Clock::now();
     int64_t lastPumpUs = -kPumpEveryUs;
-    PresentCounts counts;
     PresentCounts recent;  // since the last frame statistics line
     uint64_t windowStartMs = 0;
 };
@@ -240,14 +245,12 @@ DesktopHost::~DesktopHost() = default;
 
 void DesktopHost::Present(const Picture &picture) {
     Impl &self = *impl_;
-    ++self.counts.pictures;
     ++self.recent.pictures;
     ReadPicture(picture, self.incoming);
     // Most frames repeat the one before; showing it again would be wasted work.
     if (!self.anyShown || self.incoming != self.shown) {
         self.shown = self.incoming;
         self.anyShown = true;
-        ++self.counts.shown;
         ++self.recent.shown;
         self.screen->Show(self.shown);
     }
@@ -338,13 +341,6 @@ int DesktopHost::ShowMessageBox(HWND owner, const std::u16string &text,
     if (SDL_ShowSimpleMessageBox(icon, title.c_str(), message.c_str(), parent) != 0)
         std::cerr << "pellax-rim: " << title << ": " << message << "\n";
     return IDOK;
-}
-
-PresentCounts DesktopHost::Counts() const {
-    return impl_->counts;
-}
-bool DesktopHost::HasSound() const {
-    return impl_->sound->HasDevice();
 }
 
 }  // namespace wince::desktop
