@@ -169,10 +169,7 @@ bool DesktopHost::Impl::HandleShortcut(const SDL_KeyboardEvent &key) {
     const SDL_Keycode sym = key.keysym.sym;
     const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
     if (sym == SDLK_F11 || (alt && (sym == SDLK_RETURN || sym == SDLK_KP_ENTER))) {
-        if (key.repeat == 0) {
-            screen->ToggleFullScreen();
-            input.SetLayout(screen->Rect(), screen->PixelsPerUnitX(), screen->PixelsPerUnitY());
-        }
+        if (key.repeat == 0) screen->ToggleFullScreen();
         return true;
     }
     if (sym == SDLK_F12) {

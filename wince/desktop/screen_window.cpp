@@ -97,11 +97,10 @@ void ScreenWindow::Relayout() {
     unitY_ = unitsHigh > 0 ? static_cast<double>(pixelsHigh) / unitsHigh : 1.0;
 }
 
+// The window's new size arrives as an event, and is measured then.
 void ScreenWindow::ToggleFullScreen() {
     const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
     SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
-    Relayout();
-    Redraw();
 }
 
 }  // namespace wince::desktop
