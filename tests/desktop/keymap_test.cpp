@@ -72,14 +72,9 @@ TEST(KeyMapFile, MissingUnreadableAndGarbledFilesLeaveTheDefaults) {
     EXPECT_EQ(LoadKeyMap(dir / "none.conf").map, DefaultKeyMap());
     EXPECT_FALSE(LoadKeyMap(dir / "folder.conf").warnings.empty());
 
-    std::string garbage(100000, '\0');
+    std::string garbage(3000, '\0');
     for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>(i * 7919 % 251);
-    std::ofstream(dir / "garbage.conf", std::ios::binary) << garbage;
-    const auto big = LoadKeyMap(dir / "garbage.conf");
-    EXPECT_EQ(big.map, DefaultKeyMap());
-    EXPECT_FALSE(big.warnings.empty());
-
-    std::ofstream(dir / "binary.conf", std::ios::binary) << garbage.substr(0, 3000);
+    std::ofstream(dir / "binary.conf", std::ios::binary) << garbage;
     const auto binary = LoadKeyMap(dir / "binary.conf");
     EXPECT_EQ(binary.map, DefaultKeyMap());
     EXPECT_FALSE(binary.warnings.empty());

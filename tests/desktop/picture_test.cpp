@@ -30,42 +30,37 @@ GXDisplayProperties Display(long xPitch, long yPitch, DWORD format = kfDirect | 
     return {kScreenWidth, kScreenHeight, xPitch, yPitch, 16, format};
 }
 
-TEST(ReadPicture, PortraitLayoutIsReadRowByRow) {
-    Memory memory;
-    memory.Put(0, 0x1234);                    // (0, 0)
-    memory.Put(2 * 239, 0xF800);              // (239, 0)
-    memory.Put(480 * 319 + 2 * 239, 0x07E0);  // (239, 319)
+std::vector<uint16_t> Read(Memory &memory, const GXDisplayProperties &display) {
     std::vector<uint16_t> out(kScreenPixels, 0xAAAA);
-    ReadPicture({memory.TopLeft(), Display(2, 480)}, ScreenPixels(out.data(), kScreenPixels));
-    EXPECT_EQ(out[0], 0x1234);
-    EXPECT_EQ(out[239], 0xF800);
-    EXPECT_EQ(out[kScreenPixels - 1], 0x07E0);
-    EXPECT_EQ(out[1], 0);
+    ReadPicture({memory.TopLeft(), display}, ScreenPixels(out.data(), kScreenPixels));
+    return out;
 }
 
-TEST(ReadPicture, RotatedLayoutFollowsThePitches) {
-    Memory memory;
-    // x steps 640 bytes, y steps back 2: pixel (x, y) lies at x * 640 - y * 2.
-    memory.Put(0, 0x1111);
-    memory.Put(-2 * 319, 0x2222);             // (0, 319): before the top-left pixel
-    memory.Put(239 * 640, 0x3333);            // (239, 0): past the window, in the guard
-    memory.Put(239 * 640 - 2 * 319, 0x4444);  // (239, 319)
-    std::vector<uint16_t> out(kScreenPixels);
-    ReadPicture({memory.TopLeft(), Display(640, -2)}, ScreenPixels(out.data(), kScreenPixels));
-    EXPECT_EQ(out[0], 0x1111);
-    EXPECT_EQ(out[319 * kScreenWidth], 0x2222);
-    EXPECT_EQ(out[239], 0x3333);
-    EXPECT_EQ(out[319 * kScreenWidth + 239], 0x4444);
+TEST(ReadPicture, PixelsAreFoundThroughThePitches) {
+    Memory portrait;
+    portrait.Put(2 * 239, 0xF800);              // (239, 0)
+    portrait.Put(480 * 319 + 2 * 239, 0x07E0);  // (239, 319), in the guard after the window
+    const auto rows = Read(portrait, Display(2, 480));
+    EXPECT_EQ(rows[239], 0xF800);
+    EXPECT_EQ(rows[kScreenPixels - 1], 0x07E0);
+    EXPECT_EQ(rows[0], 0);
+
+    // Turned on its side: x steps 640 bytes, y steps back 2.
+    Memory rotated;
+    rotated.Put(-2 * 319, 0x2222);             // (0, 319): before the top-left pixel
+    rotated.Put(239 * 640, 0x3333);            // (239, 0): past the window
+    rotated.Put(239 * 640 - 2 * 319, 0x4444);  // (239, 319)
+    const auto turned = Read(rotated, Display(640, -2));
+    EXPECT_EQ(turned[319 * kScreenWidth], 0x2222);
+    EXPECT_EQ(turned[239], 0x3333);
+    EXPECT_EQ(turned[kScreenPixels - 1], 0x4444);
 }
 
 TEST(ReadPicture, PitchesReachingPastTheGuardReadBlack) {
     Memory memory;
     std::fill(memory.bytes.begin(), memory.bytes.end(), 0xFF);
-    std::vector<uint16_t> out(kScreenPixels);
     // A row pitch of a whole window puts row 2 and below past the memory.
-    ReadPicture({memory.TopLeft(), Display(2, kWindowBytes)},
-                ScreenPixels(out.data(), kScreenPixels));
-    EXPECT_EQ(out[0], 0xFFFF);
+    const auto out = Read(memory, Display(2, kWindowBytes));
     EXPECT_EQ(out[kScreenWidth], 0xFFFF);
     EXPECT_EQ(out[2 * kScreenWidth], 0);
     EXPECT_EQ(out[kScreenPixels - 1], 0);
@@ -76,9 +71,7 @@ TEST(ReadPicture, FiveFiveFiveIsWidenedToFiveSixFive) {
     memory.Put(0, 0x7FFF);  // white
     memory.Put(2, 0x03E0);  // full green
     memory.Put(4, 0x0421);  // the lowest bit of each colour
-    std::vector<uint16_t> out(kScreenPixels);
-    ReadPicture({memory.TopLeft(), Display(2, 480, kfDirect | kfDirect555)},
-                ScreenPixels(out.data(), kScreenPixels));
+    const auto out = Read(memory, Display(2, 480, kfDirect | kfDirect555));
     EXPECT_EQ(out[0], 0xFFFF);
     EXPECT_EQ(out[1], 0x07E0);
     EXPECT_EQ(out[2], 0x0841);

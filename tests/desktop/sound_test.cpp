@@ -20,12 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Put32(std::vector<uint8_t> &b, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-void Put16(std::vector<uint8_t> &b, uint16_t v) {
-    b.push_back(static_cast<uint8_t>(v));
-    b.push_back(static_cast<uint8_t>(v >> 8));
+void Put(std::vector<uint8_t> &b, uint32_t v, int bytes = 4) {
+    for (int i = 0; i < bytes; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
 // A RIFF WAVE file of 8-bit mono samples, all of one value; dataLength may
@@ -33,17 +29,17 @@ void Put16(std::vector<uint8_t> &b, uint16_t v) {
 std::vector<uint8_t> Wave(uint8_t sample, uint32_t count, uint32_t rate = 22050,
                           uint16_t formatTag = 1, uint32_t dataLength = 0) {
     std::vector<uint8_t> b{'R', 'I', 'F', 'F'};
-    Put32(b, 36 + count);
+    Put(b, 36 + count);
     b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    Put32(b, 16);
-    Put16(b, formatTag);
-    Put16(b, 1);
-    Put32(b, rate);
-    Put32(b, rate);
-    Put16(b, 1);
-    Put16(b, 8);
+    Put(b, 16);
+    Put(b, formatTag, 2);
+    Put(b, 1, 2);  // mono
+    Put(b, rate);
+    Put(b, rate);  // bytes a second
+    Put(b, 1, 2);  // bytes a frame
+    Put(b, 8, 2);  // bits a sample
     b.insert(b.end(), {'d', 'a', 't', 'a'});
-    Put32(b, dataLength != 0 ? dataLength : count);
+    Put(b, dataLength != 0 ? dataLength : count);
     b.insert(b.end(), count, sample);
     return b;
 }
