@@ -2,6 +2,7 @@
 #include "wince/desktop/keymap.h"
 
 #include <SDL.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -66,7 +67,8 @@ TEST(KeyMapFile, AnyBadLineSetsTheWholeFileAsideAndNamesEveryBadLine) {
 }
 
 TEST(KeyMapFile, MissingUnreadableAndGarbledFilesLeaveTheDefaults) {
-    const auto dir = std::filesystem::temp_directory_path() / "pellax-keymap-test";
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("pellax-keymap-test-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir / "folder.conf");
     EXPECT_TRUE(LoadKeyMap(dir / "none.conf").warnings.empty());
     EXPECT_EQ(LoadKeyMap(dir / "none.conf").map, DefaultKeyMap());

@@ -3,6 +3,7 @@
 #include "wince/desktop/picture.h"
 
 #include <png.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <vector>
@@ -89,7 +90,8 @@ TEST(Colours, FullChannelsStayFullAndBlackStaysBlack) {
 TEST(Png, ScreenshotHoldsTheScreenAtEightBitsAChannel) {
     std::vector<uint16_t> pixels(kScreenPixels, 0x001F);
     pixels[kScreenWidth + 2] = 0xF800;
-    const auto file = std::filesystem::temp_directory_path() / "pellax-picture-test.png";
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("pellax-picture-test-" + std::to_string(getpid()) + ".png");
     std::string error;
     ASSERT_TRUE(WriteScreenPng(file, ConstScreenPixels(pixels.data(), kScreenPixels), error));
     png_image image{};

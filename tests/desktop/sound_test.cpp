@@ -3,6 +3,7 @@
 #include "wince/desktop/sound.h"
 
 #include <SDL.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -62,7 +63,8 @@ protected:
     }
     void SetUp() override { fs::create_directories(dir_); }
     void TearDown() override { fs::remove_all(dir_); }
-    fs::path dir_ = fs::temp_directory_path() / "pellax-sound-test";
+    // Each test runs in a process of its own, maybe beside the others.
+    fs::path dir_ = fs::temp_directory_path() / ("pellax-sound-test-" + std::to_string(getpid()));
 };
 
 std::vector<int16_t> AsSamples(const Samples &bytes) {
