@@ -4,7 +4,7 @@
 set -eu
 PACKAGES="build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
 libpng-dev nlohmann-json3-dev libsdl2-dev clang clang-format clang-tidy libclang-rt-14-dev \
-xvfb xdotool"
+xvfb xdotool imagemagick"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
