@@ -105,6 +105,7 @@ protected:
     void TearDown() override {
         Shutdown();
         wince::SetRecorder(nullptr);
+        wince::SetHost(nullptr);  // the host dies with the test
         fs::remove_all(root);
     }
 

@@ -1,5 +1,7 @@
 // Files: device paths inside the root, the dispositions, read-only files and
 // folders, short reads, access rights, and the trace of writes.
+#include <unistd.h>
+
 #include <string>
 
 #include "wince_fixture.h"
@@ -35,8 +37,9 @@ TEST_F(Files, DevicePathsResolveInsideTheRootWithoutRegardToCase) {
     for (const WCHAR *outside : {u"\\nowhere\\file", u"\\..\\etc\\passwd", u".\\Picture\\..\\..\\x",
                                  u"\\Picture\\..\\Picture\\Kbl.plf"})
         EXPECT_TRUE(wince::ResolveDevicePath(outside).empty()) << wince::ToUtf8(outside);
-    EXPECT_FALSE(Write(u"\\..\\outside", CREATE_ALWAYS));
-    EXPECT_FALSE(fs::exists(root_.parent_path() / "outside"));
+    const std::string outside = "pellax_outside_" + std::to_string(getpid());
+    EXPECT_FALSE(Write(wince::FromUtf8("\\..\\" + outside).c_str(), CREATE_ALWAYS));
+    EXPECT_FALSE(fs::exists(root_.parent_path() / outside));
 }
 
 // Creations and replacements are traced with the path as passed.
