@@ -64,16 +64,21 @@ inline fs::path TempRoot(std::string name) {
     return fs::temp_directory_path() / ("pellax_rules_" + std::to_string(getpid()) + "_" + name);
 }
 
-// Making the installation takes a while, so it is made once per program and
-// copied for each test.
+// Making the installation takes a while, so it is made once per program,
+// copied for each test and removed when the program ends.
 inline void CopyInstallation(const fs::path &root) {
-    static const fs::path made = [] {
-        const fs::path path = TempRoot("template");
-        std::string error;
-        EXPECT_TRUE(assets::MakeDefaultInstallation(path, error)) << error;
-        return path;
-    }();
-    fs::copy(made, root, fs::copy_options::recursive);
+    static const struct Template {
+        fs::path path = TempRoot("template");
+        Template() {
+            std::string error;
+            EXPECT_TRUE(assets::MakeDefaultInstallation(path, error)) << error;
+        }
+        ~Template() {
+            std::error_code ignored;
+            fs::remove_all(path, ignored);
+        }
+    } made;
+    fs::copy(made.path, root, fs::copy_options::recursive);
 }
 
 class DeviceTest : public ::testing::Test {
