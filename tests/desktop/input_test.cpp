@@ -1,5 +1,5 @@
-// Desktop input as the game receives it: key codes, stylus positions on the
-// scaled screen, pad buttons with their repeats, and presses held for a frame.
+// Desktop input as the game receives it: each case a script of events, with
+// the messages each one makes.
 #include "wince/desktop/input.h"
 
 #include "gtest/gtest.h"
@@ -9,137 +9,132 @@ namespace {
 
 constexpr uint8_t kDrop = 195, kStart = 197;
 constexpr LPARAM kFirstDown = 1, kRepeatDown = 0x40000001, kUp = 0xC0000001;
-
-SDL_Event KeyEvent(Uint32 type, SDL_Keycode key, bool repeat = false) {
-    SDL_Event event{};
-    event.key.type = type;
-    event.key.keysym.sym = key;
-    event.key.repeat = repeat ? 1 : 0;
-    return event;
-}
-
-SDL_Event MouseEvent(Uint32 type, int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
-    SDL_Event event{};
-    if (type == SDL_MOUSEMOTION) {
-        event.motion = {type, 0, 0, 0, SDL_BUTTON_LMASK, x, y, 0, 0};
-    } else {
-        event.button.type = type;
-        event.button.button = button;
-        event.button.x = x;
-        event.button.y = y;
-    }
-    return event;
-}
-
-SDL_Event PadEvent(SDL_JoystickID pad, SDL_GameControllerButton button, bool pressed) {
-    SDL_Event event{};
-    event.cbutton.type = pressed ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP;
-    event.cbutton.which = pad;
-    event.cbutton.button = static_cast<Uint8>(button);
-    event.cbutton.state = pressed ? SDL_PRESSED : SDL_RELEASED;
-    return event;
-}
-
-SDL_Event StickEvent(SDL_JoystickID pad, SDL_GameControllerAxis axis, Sint16 value) {
-    SDL_Event event{};
-    event.caxis.type = SDL_CONTROLLERAXISMOTION;
-    event.caxis.which = pad;
-    event.caxis.axis = static_cast<Uint8>(axis);
-    event.caxis.value = value;
-    return event;
-}
-
-class Translation : public ::testing::Test {
-protected:
-    std::vector<DeviceMessage> Feed(const SDL_Event &event, uint64_t nowMs = 1000) {
-        std::vector<DeviceMessage> out;
-        input.Translate(event, nowMs, out);
-        return out;
-    }
-    std::vector<DeviceMessage> Repeats(uint64_t nowMs) {
-        std::vector<DeviceMessage> out;
-        input.Repeat(nowMs, out);
-        return out;
-    }
-    InputTranslator input{DefaultKeyMap()};
-};
-
+constexpr uint64_t kPress = kShortestPressMs;
 using Messages = std::vector<DeviceMessage>;
 
-TEST_F(Translation, KeysBecomeTheDevicesCodesAndUnknownKeysNothing) {
-    EXPECT_EQ(Feed(KeyEvent(SDL_KEYDOWN, SDLK_SPACE)), (Messages{{WM_KEYDOWN, kDrop, kFirstDown}}));
-    EXPECT_EQ(Feed(KeyEvent(SDL_KEYDOWN, SDLK_SPACE, true)),
-              (Messages{{WM_KEYDOWN, kDrop, kRepeatDown}}));
-    EXPECT_EQ(Feed(KeyEvent(SDL_KEYDOWN, SDLK_x)), (Messages{{WM_KEYDOWN, kStart, kFirstDown}}));
-    EXPECT_TRUE(Feed(KeyEvent(SDL_KEYDOWN, SDLK_q)).empty());
-    EXPECT_TRUE(Feed(KeyEvent(SDL_KEYUP, SDLK_q)).empty());
+// One event from a step's fields: a key (key, repeat), the mouse (x, y,
+// button), a pad button (pad, button), the stick of pad 3 (axis, value), an
+// unplugged pad (pad), or none (type 0: the repeat clock is asked instead).
+struct Step {
+    Uint32 type;
+    int a, b, c;
+    uint64_t nowMs;
+    Messages out;
+};
+
+SDL_Event Event(const Step &s) {
+    SDL_Event e{};
+    const auto a = static_cast<Uint8>(s.a), b = static_cast<Uint8>(s.b);
+    switch (s.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            e.key = {s.type, 0, 0, SDL_PRESSED, b, 0, 0, {{}, s.a, 0, 0}};
+            break;
+        case SDL_MOUSEMOTION:
+            e.motion = {s.type, 0, 0, 0, SDL_BUTTON_LMASK, s.a, s.b, 0, 0};
+            break;
+        case SDL_CONTROLLERAXISMOTION:
+            e.caxis = {s.type, 0, 3, a, 0, 0, 0, Sint16(s.b), 0};
+            break;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            e.cdevice = {s.type, 0, s.a};
+            break;
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+            e.cbutton = {s.type, 0, s.a, b, Uint8(s.type == SDL_CONTROLLERBUTTONDOWN), 0, 0};
+            break;
+        default:
+            e.button = {s.type, 0, 0, 0, Uint8(s.c ? s.c : SDL_BUTTON_LEFT), 0, 0, 0, s.a, s.b};
+    }
+    return e;
 }
 
-TEST_F(Translation, AKeyUpComesNoSoonerThanOneFrameAfterItsPress) {
-    Feed(KeyEvent(SDL_KEYDOWN, SDLK_LEFT), 1000);
-    Feed(KeyEvent(SDL_KEYDOWN, SDLK_LEFT, true), 1500);  // repeats do not restart the wait
-    EXPECT_EQ(Feed(KeyEvent(SDL_KEYUP, SDLK_LEFT), 1501),
-              (Messages{{WM_KEYUP, VK_LEFT, kUp, 1000 + kShortestPressMs}}));
-    Feed(KeyEvent(SDL_KEYDOWN, SDLK_LEFT), 2000);
-    EXPECT_EQ(Feed(KeyEvent(SDL_KEYUP, SDLK_LEFT), 2001).at(0).notBeforeMs,
-              2000 + kShortestPressMs);
+void Play(InputTranslator &input, const std::vector<Step> &script) {
+    for (size_t i = 0; i < script.size(); ++i) {
+        const Step &step = script[i];
+        Messages out;
+        if (step.type == 0)
+            input.Repeat(step.nowMs, out);
+        else if (step.type == SDL_CONTROLLERDEVICEREMOVED)
+            input.ReleasePad(step.a, out);
+        else
+            input.Translate(Event(step), step.nowMs, out);
+        EXPECT_EQ(out, step.out) << "step " << i;
+    }
 }
 
-TEST_F(Translation, TheStylusTouchesOnlyTheScreenAndIsLiftedWhereverItWent) {
+constexpr Uint32 kDown = SDL_KEYDOWN, kKeyUp = SDL_KEYUP, kPadDown = SDL_CONTROLLERBUTTONDOWN,
+                 kPadUp = SDL_CONTROLLERBUTTONUP, kStick = SDL_CONTROLLERAXISMOTION,
+                 kUnplug = SDL_CONTROLLERDEVICEREMOVED, kTick = 0, kMove = SDL_MOUSEMOTION,
+                 kTouch = SDL_MOUSEBUTTONDOWN, kLift = SDL_MOUSEBUTTONUP;
+
+TEST(Input, KeysThroughTheMapUpNoSoonerThanAFrameAfterTheirPress) {
+    InputTranslator input{DefaultKeyMap()};
+    Play(input, {{kDown, SDLK_SPACE, 0, 0, 1000, {{WM_KEYDOWN, kDrop, kFirstDown}}},
+                 {kDown, SDLK_x, 0, 0, 1000, {{WM_KEYDOWN, kStart, kFirstDown}}},
+                 {kDown, SDLK_q, 0, 0, 1000, {}},
+                 {kKeyUp, SDLK_q, 0, 0, 1000, {}},
+                 {kDown, SDLK_LEFT, 0, 0, 1000, {{WM_KEYDOWN, VK_LEFT, kFirstDown}}},
+                 // a repeat does not restart the wait
+                 {kDown, SDLK_LEFT, 1, 0, 1500, {{WM_KEYDOWN, VK_LEFT, kRepeatDown}}},
+                 {kKeyUp, SDLK_LEFT, 0, 0, 1501, {{WM_KEYUP, VK_LEFT, kUp, 1000 + kPress}}},
+                 {kDown, SDLK_LEFT, 0, 0, 2000, {{WM_KEYDOWN, VK_LEFT, kFirstDown}}},
+                 {kKeyUp, SDLK_LEFT, 0, 0, 2001, {{WM_KEYUP, VK_LEFT, kUp, 2000 + kPress}}}});
+}
+
+TEST(Input, TheStylusTouchesOnlyTheScreenAndIsLiftedWhereverItWent) {
     // A 1920 x 1080 drawable at twice the window's units: the screen is drawn
     // 3x at (600, 60) pixels, that is (300, 30) in window units.
+    InputTranslator input{DefaultKeyMap()};
     input.SetLayout(PlaceScreen(1920, 1080), 2.0, 2.0);
-    EXPECT_TRUE(Feed(MouseEvent(SDL_MOUSEMOTION, 400, 300)).empty());      // hovering
-    EXPECT_TRUE(Feed(MouseEvent(SDL_MOUSEBUTTONDOWN, 299, 300)).empty());  // the left bar
-    EXPECT_TRUE(Feed(MouseEvent(SDL_MOUSEBUTTONUP, 299, 300)).empty());
-    EXPECT_TRUE(Feed(MouseEvent(SDL_MOUSEBUTTONDOWN, 400, 300, SDL_BUTTON_RIGHT)).empty());
-
-    // Screen pixel (195, 299) is drawn at pixels 600 + 585 .. 587 and 60 + 897 .. 899.
-    EXPECT_EQ(Feed(MouseEvent(SDL_MOUSEBUTTONDOWN, 593, 479), 1000),
-              (Messages{{WM_LBUTTONDOWN, 1, MAKELPARAM(195, 299)}}));
-    EXPECT_EQ(Feed(MouseEvent(SDL_MOUSEMOTION, 100, 10)),
-              (Messages{{WM_MOUSEMOVE, 1, MAKELPARAM(0, 0)}}));
-    EXPECT_EQ(Feed(MouseEvent(SDL_MOUSEBUTTONUP, 950, 600), 1010),
-              (Messages{{WM_LBUTTONUP, 0, MAKELPARAM(239, 319), 1000 + kShortestPressMs}}));
-    EXPECT_TRUE(Feed(MouseEvent(SDL_MOUSEMOTION, 400, 300)).empty());
+    Play(input,
+         {{kMove, 400, 300, 0, 0, {}},   // hovering
+          {kTouch, 299, 300, 0, 0, {}},  // the left bar
+          {kLift, 299, 300, 0, 0, {}},
+          {kTouch, 400, 300, SDL_BUTTON_RIGHT, 0, {}},
+          {kTouch, 593, 479, 0, 1000, {{WM_LBUTTONDOWN, 1, MAKELPARAM(195, 299)}}},
+          {kMove, 100, 10, 0, 1005, {{WM_MOUSEMOVE, 1, MAKELPARAM(0, 0)}}},
+          {kLift, 950, 600, 0, 1010, {{WM_LBUTTONUP, 0, MAKELPARAM(239, 319), 1000 + kPress}}},
+          {kMove, 400, 300, 0, 1020, {}}});
 }
 
-TEST_F(Translation, PadButtonsRepeatWhileHeldWithoutBurstingAfterAPause) {
-    EXPECT_EQ(Feed(PadEvent(7, SDL_CONTROLLER_BUTTON_A, true), 1000),
-              (Messages{{WM_KEYDOWN, kDrop, kFirstDown}}));
-    EXPECT_TRUE(Feed(PadEvent(7, SDL_CONTROLLER_BUTTON_A, true), 1001).empty());
-    EXPECT_TRUE(Repeats(1000 + kPadRepeatDelayMs - 1).empty());
-    const uint64_t first = 1000 + kPadRepeatDelayMs;
-    EXPECT_EQ(Repeats(first), (Messages{{WM_KEYDOWN, kDrop, kRepeatDown}}));
-    EXPECT_TRUE(Repeats(first + kPadRepeatIntervalMs - 1).empty());
-    EXPECT_EQ(Repeats(first + 10 * kPadRepeatIntervalMs).size(), 1u);  // after a long sleep
-    EXPECT_EQ(Feed(PadEvent(7, SDL_CONTROLLER_BUTTON_A, false), 5000),
-              (Messages{{WM_KEYUP, kDrop, kUp, 1000 + kShortestPressMs}}));
-    EXPECT_TRUE(Repeats(10000).empty());
-    EXPECT_TRUE(Feed(PadEvent(7, SDL_CONTROLLER_BUTTON_X, true)).empty());
-}
-
-TEST_F(Translation, UnpluggingAPadLetsGoOfItsButtonsOnly) {
-    Feed(PadEvent(1, SDL_CONTROLLER_BUTTON_DPAD_LEFT, true));
-    Feed(PadEvent(1, SDL_CONTROLLER_BUTTON_START, true));
-    Feed(PadEvent(2, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true));
-    std::vector<DeviceMessage> out;
-    input.ReleasePad(1, out);
-    EXPECT_EQ(out, (Messages{{WM_KEYUP, VK_LEFT, kUp}, {WM_KEYUP, kStart, kUp}}));
-    EXPECT_EQ(Repeats(5000), (Messages{{WM_KEYDOWN, VK_RIGHT, kRepeatDown}}));
-}
-
-TEST_F(Translation, TheLeftStickActsAsTheDpadWithoutFluttering) {
-    EXPECT_TRUE(Feed(StickEvent(3, SDL_CONTROLLER_AXIS_LEFTX, -12000)).empty());
-    EXPECT_EQ(Feed(StickEvent(3, SDL_CONTROLLER_AXIS_LEFTX, -20000)),
-              (Messages{{WM_KEYDOWN, VK_LEFT, kFirstDown}}));
-    EXPECT_TRUE(Feed(StickEvent(3, SDL_CONTROLLER_AXIS_LEFTX, -12000)).empty());  // still held
-    EXPECT_EQ(Feed(StickEvent(3, SDL_CONTROLLER_AXIS_LEFTX, 30000), 1000),
-              (Messages{{WM_KEYUP, VK_LEFT, kUp, 1000 + kShortestPressMs},
-                        {WM_KEYDOWN, VK_RIGHT, kFirstDown}}));
-    EXPECT_EQ(Feed(StickEvent(3, SDL_CONTROLLER_AXIS_LEFTY, 32767)),
-              (Messages{{WM_KEYDOWN, VK_DOWN, kFirstDown}}));
-    EXPECT_TRUE(Feed(StickEvent(3, SDL_CONTROLLER_AXIS_RIGHTX, 32767)).empty());
+TEST(Input, PadsRepeatWhileHeldAndLetGoWhenUnplugged) {
+    InputTranslator input{DefaultKeyMap()};
+    constexpr int kA = SDL_CONTROLLER_BUTTON_A, kX = SDL_CONTROLLER_BUTTON_X;
+    constexpr int kLeftX = SDL_CONTROLLER_AXIS_LEFTX, kRightX = SDL_CONTROLLER_AXIS_RIGHTX;
+    const uint64_t first = 1000 + kPadRepeatDelayMs, every = kPadRepeatIntervalMs;
+    Play(input,
+         {{kPadDown, 7, kA, 0, 1000, {{WM_KEYDOWN, kDrop, kFirstDown}}},
+          {kPadDown, 7, kA, 0, 1001, {}},
+          {kTick, 0, 0, 0, first - 1, {}},
+          {kTick, 0, 0, 0, first, {{WM_KEYDOWN, kDrop, kRepeatDown}}},
+          {kTick, 0, 0, 0, first + every - 1, {}},
+          // one repeat after a long sleep, not a burst
+          {kTick, 0, 0, 0, first + 10 * every, {{WM_KEYDOWN, kDrop, kRepeatDown}}},
+          {kPadUp, 7, kA, 0, 5000, {{WM_KEYUP, kDrop, kUp, 1000 + kPress}}},
+          {kTick, 0, 0, 0, 10000, {}},
+          {kPadDown, 7, kX, 0, 10000, {}},
+          // the left stick is the cross, with a dead band that keeps it steady
+          {kStick, kLeftX, -12000, 0, 10000, {}},
+          {kStick, kLeftX, -20000, 0, 10000, {{WM_KEYDOWN, VK_LEFT, kFirstDown}}},
+          {kStick, kLeftX, -12000, 0, 10000, {}},
+          {kStick,
+           kLeftX,
+           30000,
+           0,
+           11000,
+           {{WM_KEYUP, VK_LEFT, kUp, 10000 + kPress}, {WM_KEYDOWN, VK_RIGHT, kFirstDown}}},
+          {kStick, kRightX, 32767, 0, 11000, {}},
+          {kUnplug, 3, 0, 0, 11000, {{WM_KEYUP, VK_RIGHT, kUp}}},
+          {kPadDown,
+           1,
+           SDL_CONTROLLER_BUTTON_DPAD_LEFT,
+           0,
+           12000,
+           {{WM_KEYDOWN, VK_LEFT, kFirstDown}}},
+          {kPadDown, 2, SDL_CONTROLLER_BUTTON_START, 0, 12000, {{WM_KEYDOWN, kStart, kFirstDown}}},
+          {kUnplug, 1, 0, 0, 12000, {{WM_KEYUP, VK_LEFT, kUp}}},
+          {kTick, 0, 0, 0, 20000, {{WM_KEYDOWN, kStart, kRepeatDown}}}});
 }
 
 }  // namespace

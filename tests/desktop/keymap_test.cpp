@@ -15,40 +15,26 @@ namespace {
 
 constexpr uint8_t kDrop = 195, kButtonB = 196, kStart = 197;
 
-TEST(KeyMap, DefaultsCoverEveryKeyTheGameKnows) {
-    const KeyMap map = DefaultKeyMap();
-    EXPECT_EQ(map.Find(SDLK_LEFT), VK_LEFT);
-    EXPECT_EQ(map.Find(SDLK_UP), VK_UP);
-    EXPECT_EQ(map.Find(SDLK_SPACE), kDrop);
-    EXPECT_EQ(map.Find(SDLK_RETURN), VK_RETURN);
-    EXPECT_FALSE(map.Find(SDLK_ESCAPE).has_value());
+TEST(KeyMap, DefaultsAndAFileThatMovesSome) {
     for (const DeviceKey &key : DeviceKeys())
-        EXPECT_FALSE(map.KeysFor(key.code).empty()) << key.name;
-}
-
-TEST(KeyMapFile, NamedActionsTakeTheFilesKeysAndTheRestKeepTheirs) {
+        EXPECT_FALSE(DefaultKeyMap().KeysFor(key.code).empty()) << key.name;
     const auto load = ParseKeyMap(
         "# my keys\n"
         "\n"
         "  A = Left Shift \r\n"
         "a = Keypad 0\n"
         "LEFT = j\n"
-        "right = l\n"
         "start = Z\n");  // Z was b's by default: it moves to start
     ASSERT_TRUE(load.warnings.empty()) << load.warnings.front();
-    const KeyMap &map = load.map;
-    EXPECT_EQ(map.Find(SDLK_LSHIFT), kDrop);
-    EXPECT_EQ(map.Find(SDLK_KP_0), kDrop);
-    EXPECT_FALSE(map.Find(SDLK_SPACE).has_value());
-    EXPECT_EQ(map.Find(SDLK_j), VK_LEFT);
-    EXPECT_FALSE(map.Find(SDLK_LEFT).has_value());
-    EXPECT_EQ(map.Find(SDLK_z), kStart);
-    EXPECT_FALSE(map.Find(SDLK_x).has_value());
-    EXPECT_EQ(map.Find(SDLK_LCTRL), kButtonB);  // b keeps its other default key
-    EXPECT_EQ(map.Find(SDLK_DOWN), VK_DOWN);
+    const std::pair<SDL_Keycode, std::optional<uint8_t>> expected[] = {
+        {SDLK_LSHIFT, kDrop},     {SDLK_KP_0, kDrop},         {SDLK_SPACE, std::nullopt},
+        {SDLK_j, VK_LEFT},        {SDLK_LEFT, std::nullopt},  {SDLK_z, kStart},
+        {SDLK_x, std::nullopt},   {SDLK_LCTRL, kButtonB},     {SDLK_DOWN, VK_DOWN},
+        {SDLK_RETURN, VK_RETURN}, {SDLK_ESCAPE, std::nullopt}};
+    for (const auto &[key, code] : expected) EXPECT_EQ(load.map.Find(key), code) << key;
 }
 
-TEST(KeyMapFile, AnyBadLineSetsTheWholeFileAsideAndNamesEveryBadLine) {
+TEST(KeyMap, BadFilesLeaveTheDefaultsAndSayWhy) {
     const auto load = ParseKeyMap(
         "left = j\n"
         "jump = Space\n"        // no such action
@@ -59,28 +45,23 @@ TEST(KeyMapFile, AnyBadLineSetsTheWholeFileAsideAndNamesEveryBadLine) {
         "b = q\n");  // one key, two actions
     EXPECT_EQ(load.map, DefaultKeyMap());
     ASSERT_EQ(load.warnings.size(), 5u);
-    EXPECT_EQ(load.warnings[0].rfind("line 2:", 0), 0u);
-    EXPECT_NE(load.warnings[1].find("Hyperdrive"), std::string::npos);
-    EXPECT_EQ(load.warnings[2].rfind("line 4:", 0), 0u);
-    EXPECT_EQ(load.warnings[3].rfind("line 5:", 0), 0u);
-    EXPECT_EQ(load.warnings[4].rfind("line 7:", 0), 0u);
-}
+    for (size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(load.warnings[i].rfind("line " + std::to_string("23457"[i] - '0') + ":", 0), 0u)
+            << load.warnings[i];
 
-TEST(KeyMapFile, MissingUnreadableAndGarbledFilesLeaveTheDefaults) {
     const auto dir =
         std::filesystem::temp_directory_path() / ("pellax-keymap-test-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir / "folder.conf");
-    EXPECT_TRUE(LoadKeyMap(dir / "none.conf").warnings.empty());
-    EXPECT_EQ(LoadKeyMap(dir / "none.conf").map, DefaultKeyMap());
-    EXPECT_FALSE(LoadKeyMap(dir / "folder.conf").warnings.empty());
-
     std::string garbage(3000, '\0');
     for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>(i * 7919 % 251);
     std::ofstream(dir / "binary.conf", std::ios::binary) << garbage;
-    const auto binary = LoadKeyMap(dir / "binary.conf");
-    EXPECT_EQ(binary.map, DefaultKeyMap());
-    EXPECT_FALSE(binary.warnings.empty());
-    EXPECT_LE(binary.warnings.size(), 10u);  // a garbled file does not flood the terminal
+    EXPECT_TRUE(LoadKeyMap(dir / "none.conf").warnings.empty());
+    for (const char *name : {"none.conf", "folder.conf", "binary.conf"})
+        EXPECT_EQ(LoadKeyMap(dir / name).map, DefaultKeyMap()) << name;
+    EXPECT_FALSE(LoadKeyMap(dir / "folder.conf").warnings.empty());
+    const size_t warned = LoadKeyMap(dir / "binary.conf").warnings.size();
+    EXPECT_TRUE(warned > 0 && warned <= 10)
+        << warned;  // a garbled file does not flood the terminal
     std::filesystem::remove_all(dir);
 }
 

@@ -1,5 +1,5 @@
-// Wave files decoded for the sound device, good and bad, and one sound at a
-// time coming out of it.
+// Wave files decoded for the sound device, good, bad and lying about their
+// sizes, and one sound at a time coming out of it.
 #include "wince/desktop/sound.h"
 
 #include <SDL.h>
@@ -20,50 +20,70 @@ namespace wince::desktop {
 namespace {
 
 namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
 
-void Put(std::vector<uint8_t> &b, uint32_t v, int bytes = 4) {
+void Put(Bytes &b, uint32_t v, int bytes = 4) {
     for (int i = 0; i < bytes; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
-// A RIFF WAVE file of 8-bit mono samples, all of one value; dataLength may
-// claim more than there is.
-std::vector<uint8_t> Wave(uint8_t sample, uint32_t count, uint32_t rate = 22050,
-                          uint16_t formatTag = 1, uint32_t dataLength = 0) {
-    std::vector<uint8_t> b{'R', 'I', 'F', 'F'};
-    Put(b, 36 + count);
+struct WaveShape {
+    uint32_t count = 2205, rate = 22050;
+    uint32_t formatTag = 1;
+    uint32_t formatSize = 16, dataSize = 0;  // 0: the true size
+};
+
+// A RIFF WAVE file of 8-bit mono samples, all of one value.
+Bytes Wave(uint8_t sample, WaveShape s = {}) {
+    Bytes b{'R', 'I', 'F', 'F'};
+    Put(b, 36 + s.count);
     b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    Put(b, 16);
-    Put(b, formatTag, 2);
-    Put(b, 1, 2);  // mono
-    Put(b, rate);
-    Put(b, rate);  // bytes a second
-    Put(b, 1, 2);  // bytes a frame
-    Put(b, 8, 2);  // bits a sample
+    Put(b, s.formatSize);
+    for (uint32_t v : {s.formatTag, 1u}) Put(b, v, 2);  // one channel
+    for (uint32_t v : {s.rate, s.rate}) Put(b, v);      // frames and bytes a second
+    for (uint32_t v : {1u, 8u}) Put(b, v, 2);           // bytes a frame, bits a sample
     b.insert(b.end(), {'d', 'a', 't', 'a'});
-    Put(b, dataLength != 0 ? dataLength : count);
-    b.insert(b.end(), count, sample);
+    Put(b, s.dataSize != 0 ? s.dataSize : s.count);
+    b.insert(b.end(), s.count, sample);
     return b;
 }
 
-SDL_AudioSpec DeviceFormat() {
-    SDL_AudioSpec spec{};
-    spec.freq = 44100;
-    spec.format = AUDIO_S16SYS;
-    spec.channels = 2;
-    return spec;
-}
+// SDL's allocations through its own hook, so that the largest request is seen.
+struct AllocationWatch {
+    static inline size_t largest = 0;
+    static inline SDL_malloc_func take = nullptr;
+    static inline SDL_calloc_func takeZeroed = nullptr;
+    static inline SDL_realloc_func resize = nullptr;
+    static inline SDL_free_func giveBack = nullptr;
+    static size_t Seen(size_t size) { return largest = std::max(largest, size), size; }
+    AllocationWatch() {
+        SDL_GetMemoryFunctions(&take, &takeZeroed, &resize, &giveBack);
+        SDL_SetMemoryFunctions([](size_t n) { return take(Seen(n)); },
+                               [](size_t c, size_t n) { return takeZeroed(c, Seen(c * n)); },
+                               [](void *p, size_t n) { return resize(p, Seen(n)); },
+                               [](void *p) { giveBack(p); });
+    }
+    ~AllocationWatch() { SDL_SetMemoryFunctions(take, takeZeroed, resize, giveBack); }
+};
 
 class Waves : public ::testing::Test {
 protected:
-    fs::path Write(const std::string &name, const std::vector<uint8_t> &bytes) {
+    void SetUp() override { fs::create_directories(dir_); }
+    void TearDown() override { fs::remove_all(dir_); }
+    fs::path Write(const std::string &name, const Bytes &bytes) {
         std::ofstream(dir_ / name, std::ios::binary)
             .write(reinterpret_cast<const char *>(bytes.data()),
                    static_cast<std::streamsize>(bytes.size()));
         return dir_ / name;
     }
-    void SetUp() override { fs::create_directories(dir_); }
-    void TearDown() override { fs::remove_all(dir_); }
-    // Each test runs in a process of its own, maybe beside the others.
+    std::optional<Samples> Decode(const Bytes &bytes) {
+        SDL_AudioSpec device{};
+        device.freq = 44100;
+        device.format = AUDIO_S16SYS;
+        device.channels = 2;
+        std::string why;
+        return DecodeWave(Write("cue.nwf", bytes), device, why);
+    }
+    // Test processes run side by side, each with a folder of its own.
     fs::path dir_ = fs::temp_directory_path() / ("pellax-sound-test-" + std::to_string(getpid()));
 };
 
@@ -73,39 +93,50 @@ std::vector<int16_t> AsSamples(const Samples &bytes) {
     return samples;
 }
 
-TEST_F(Waves, EightBitMonoComesOutAsTheDevicesSixteenBitStereo) {
-    std::string why;
-    const auto decoded = DecodeWave(Write("cue.nwf", Wave(0xC0, 2205)), DeviceFormat(), why);
-    ASSERT_TRUE(decoded.has_value()) << why;
-    const auto samples = AsSamples(*decoded);
-    // A tenth of a second, twice the rate, two channels.
+TEST_F(Waves, DecodedToTheDevicesFormatOrNothingAndNeverAskingForMoreThanTheFileHolds) {
+    const auto honest = Decode(Wave(0xC0));
+    ASSERT_TRUE(honest.has_value());
+    const auto samples = AsSamples(*honest);
+    // A tenth of a second at twice the rate in two channels; 0xC0 is a quarter
+    // of full scale above silence.
     EXPECT_NEAR(static_cast<double>(samples.size()), 4410.0 * 2, 64.0);
-    // 0xC0 is a quarter of full scale above silence, in both channels.
     EXPECT_NEAR(samples[samples.size() / 2], 0x4000, 0x200);
     EXPECT_NEAR(samples[samples.size() / 2 + 1], 0x4000, 0x200);
 
-    // A data chunk that claims more than the file holds plays what is there.
-    const auto cut =
-        DecodeWave(Write("cut.nwf", Wave(0xC0, 2205, 22050, 1, 0x7FFFFFF0)), DeviceFormat(), why);
-    ASSERT_TRUE(cut.has_value()) << why;
-    EXPECT_EQ(cut->size(), decoded->size());
-}
-
-TEST_F(Waves, MissingAndBrokenFilesDecodeToNothing) {
-    const auto whole = Wave(0x90, 1000);
-    const std::vector<std::pair<std::string, std::vector<uint8_t>>> broken{
-        {"empty", {}},
-        {"header only", {whole.begin(), whole.begin() + 12}},
-        {"not riff", std::vector<uint8_t>(200, 'x')},
-        {"compressed format", Wave(0x90, 1000, 22050, 0x55)},
-        {"no samples per second", Wave(0x90, 1000, 0)},
-        {"cut in the format", {whole.begin(), whole.begin() + 30}},
+    Bytes bare = Wave(0xC0, {.dataSize = 0xFFFFFF40u});  // without "RIFF", as SDL reads too
+    bare.erase(bare.begin(), bare.begin() + 8);
+    const Bytes whole = Wave(0x90);
+    struct Case {
+        const char *name;
+        Bytes file;
+        bool plays;
     };
-    std::string why;
-    EXPECT_FALSE(DecodeWave(dir_ / "absent.nwf", DeviceFormat(), why).has_value());
-    for (const auto &[name, bytes] : broken) {
-        EXPECT_FALSE(DecodeWave(Write("bad.nwf", bytes), DeviceFormat(), why).has_value()) << name;
+    const Case cases[] = {
+        {"data claims 4 GB", Wave(0xC0, {.dataSize = 0xFFFFFF40u}), true},
+        {"data claims 2 GB", Wave(0xC0, {.dataSize = 0x7FFFFFF0u}), true},
+        {"data claims a byte more", Wave(0xC0, {.dataSize = 2206}), true},
+        {"no RIFF header", bare, true},
+        {"format runs past the end", Wave(0xC0, {.formatSize = 0xFFFFFFF0u}), false},
+        {"no whole frame", Wave(0xC0, {.count = 0}), false},
+        {"empty", {}, false},
+        {"header only", {whole.begin(), whole.begin() + 12}, false},
+        {"cut in the format", {whole.begin(), whole.begin() + 30}, false},
+        {"not riff", Bytes(200, 'x'), false},
+        {"compressed", Wave(0x90, {.formatTag = 0x55}), false},
+        {"no samples a second", Wave(0x90, {.rate = 0}), false},
+    };
+    const AllocationWatch watch;
+    for (const Case &c : cases) {
+        AllocationWatch::largest = 0;
+        const auto decoded = Decode(c.file);
+        if (c.plays)
+            EXPECT_TRUE(decoded && *decoded == *honest) << c.name;
+        else
+            EXPECT_TRUE(!decoded || decoded->empty()) << c.name;
+        EXPECT_LT(AllocationWatch::largest, 1u << 20) << c.name;
     }
+    std::string why;
+    EXPECT_FALSE(DecodeWave(dir_ / "absent.nwf", {}, why).has_value());
 }
 
 // The disk driver writes what the device would have played into a file.
@@ -120,24 +151,23 @@ TEST_F(Waves, ANewSoundEndsTheOnePlayingAndNoneStopsIt) {
         ASSERT_TRUE(player.HasDevice());
         EXPECT_LT(player.BufferMs(), 30.0);
         EXPECT_FALSE(player.Play(dir_ / "absent.nwf"));
-        ASSERT_TRUE(player.Play(Write("long.nwf", Wave(0xC0, 22050))));  // a second long
+        ASSERT_TRUE(player.Play(Write("long.nwf", Wave(0xC0, {.count = 22050}))));  // a second
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
-        ASSERT_TRUE(player.Play(Write("other.nwf", Wave(0x40, 22050))));
+        ASSERT_TRUE(player.Play(Write("other.nwf", Wave(0x40, {.count = 22050}))));
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
         player.Stop();
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     std::ifstream in(output, std::ios::binary);
-    const Samples bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const auto samples = AsSamples(bytes);
+    const auto samples =
+        AsSamples({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
     // The first sound, then the second in its place, then silence.
-    const auto first =
-        std::find_if(samples.begin(), samples.end(), [](int16_t s) { return s > 0x3000; });
+    const auto loud = [](int16_t s) { return s > 0x3000; };
+    const auto first = std::find_if(samples.begin(), samples.end(), loud);
     const auto second = std::find_if(first, samples.end(), [](int16_t s) { return s < -0x3000; });
     ASSERT_NE(second, samples.end());
-    EXPECT_EQ(std::find_if(second, samples.end(), [](int16_t s) { return s > 0x3000; }),
-              samples.end());
+    EXPECT_EQ(std::find_if(second, samples.end(), loud), samples.end());
     EXPECT_EQ(samples.back(), 0);
 }
 
