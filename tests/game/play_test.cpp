@@ -40,6 +40,7 @@ protected:
         GameState.rowsThisLevel = rows;
         GameState.score = score;
         GameState.highScore = highScore;
+        GameState.playing = 1;
     }
     // One step with gravity's interval not yet over.
     static void Step() {
@@ -188,8 +189,10 @@ TEST_F(Play, LevelTenWrapsToOneKeepingTheScore) {
 }
 
 // The next piece meets the landed one at the spawn: the game ends although
-// the landing also filled rows that would have made room.
-TEST_F(Play, BlockedSpawnEndsTheGameWithPictureRecordAndPause) {
+// the landing also filled rows that would have made room. A second game over
+// past the row target (the level areas can cause that) has no rows-to-go
+// frame to show; a third, with the record unwritable, shuts the game down.
+TEST_F(Play, GameOverPictureRecordAndShutdown) {
     Score(2, 3, 500, 400);
     for (int32_t row = 16; row <= 18; ++row) SetRow(row, "2222.2222");
     LandAt(1, 0, 45, kSpawnY);  // upright into column 5, rows 16..19
@@ -208,21 +211,19 @@ TEST_F(Play, BlockedSpawnEndsTheGameWithPictureRecordAndPause) {
     EXPECT_EQ(std::make_pair(GameState.score, GameState.highScore), std::make_pair(0u, 500u));
     EXPECT_EQ(Progress(), std::make_tuple(1, 0, 0, 1, 0));
     EXPECT_TRUE(BoardIsFresh());
-}
 
-// Rows past the target (the level areas can cause them) have no frame to
-// show: the rows-to-go number is left out of the game-over picture.
-TEST_F(Play, GameOverPastTheRowTargetDrawsNoRowsToGo) {
+    log.events.clear();
+    FillBackBuffer();
     Score(2, 13, 0, 10);
     SetRow(19, "....1....");
     LandAt(0, 0, 0, 0);
     EXPECT_TRUE(FrameAt(numberSprite, 1, 195, 113));
     EXPECT_EQ(ChangedPixels(210, 135, numberSprite.frameWidth, numberSprite.frameHeight), 0);
     EXPECT_EQ(log.events, (Events{kLanded, kOver, kPause}));
-}
 
-TEST_F(Play, UnwritableRecordShutsDownWithoutDrawingOnReleasedPictures) {
+    fs::remove(root / "kbl_sc_l.uc2");
     fs::create_directory(root / "kbl_sc_l.uc2");
+    Score(1, 0, 600, 500);
     SetRow(19, "....1....");
     LandAt(0, 0, 0, 0);
     EXPECT_EQ(ShutdownDone, 1);
