@@ -1,5 +1,6 @@
 // Files: device paths inside the root, the dispositions, read-only files and
-// folders, short reads, access rights, and the trace of writes.
+// folders, short reads, access rights, one position shared by reads and
+// writes, and the trace of writes.
 #include <unistd.h>
 
 #include <string>
@@ -87,7 +88,7 @@ TEST_F(Files, ReadOnlyIsDecidedByModeBits) {
     EXPECT_TRUE(Write(u"\\shut\\inside", CREATE_ALWAYS));
 }
 
-TEST_F(Files, ShortReadsEndOfFileAndAccessRights) {
+TEST_F(Files, ShortReadsAccessRightsAndOnePosition) {
     WriteHostFile("seven", "1234567");
     HANDLE file = Open(u"\\seven", GENERIC_READ, OPEN_EXISTING);
     char buffer[16] = {};
@@ -100,14 +101,26 @@ TEST_F(Files, ShortReadsEndOfFileAndAccessRights) {
     EXPECT_EQ(got, 0u);
     EXPECT_FALSE(WriteFile(file, "x", 1, &got, nullptr));
     CloseHandle(file);
+    EXPECT_FALSE(CloseHandle(file));
+    EXPECT_FALSE(ReadFile(file, buffer, 4, &got, nullptr));
+    ExpectError(ERROR_INVALID_HANDLE);
 
     HANDLE writer = Open(u"\\seven", GENERIC_WRITE, OPEN_EXISTING);
     EXPECT_FALSE(ReadFile(writer, buffer, 4, &got, nullptr));
     EXPECT_EQ(got, 0u);
     CloseHandle(writer);
-    EXPECT_FALSE(CloseHandle(writer));
-    EXPECT_FALSE(ReadFile(writer, buffer, 4, &got, nullptr));
-    ExpectError(ERROR_INVALID_HANDLE);
+
+    // Each call starts where the last ended, whichever way it went.
+    HANDLE both = Open(u"\\seven", GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
+    EXPECT_TRUE(ReadFile(both, buffer, 2, &got, nullptr));
+    EXPECT_TRUE(WriteFile(both, "XY", 2, &got, nullptr));
+    EXPECT_TRUE(ReadFile(both, buffer, 1, &got, nullptr));
+    EXPECT_EQ(std::string(buffer, got), "5");
+    EXPECT_TRUE(WriteFile(both, "Z!", 2, &got, nullptr));
+    EXPECT_TRUE(ReadFile(both, buffer, 4, &got, nullptr));
+    EXPECT_EQ(got, 0u);
+    CloseHandle(both);
+    EXPECT_EQ(ReadHostFile("seven"), "12XY5Z!");
 }
 
 }  // namespace

@@ -70,28 +70,21 @@ protected:
     MSG msg{};
 };
 
-TEST_F(Queue, PeekWithoutRemovingLeavesTheFrontMessage) {
+// The main loop peeks first: the front message, the quit message too, waits
+// until taken; GetMessage returns zero for the quit.
+TEST_F(Queue, PeekLeavesTheFrontMessageAndQuitEndsGetMessage) {
     HWND window = MakeWindow();
     PostMessageW(window, WM_KEYDOWN, VK_LEFT, 0);
-    PostMessageW(window, WM_KEYUP, VK_LEFT, 0);
+    PostQuitMessage(7);
     for (UINT remove : {PM_NOREMOVE, PM_REMOVE}) {
         EXPECT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, remove));
         EXPECT_TRUE(msg.message == WM_KEYDOWN && msg.hwnd == window);
     }
-    EXPECT_TRUE(GetMessageW(&msg, nullptr, 0, 0));
-    EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYUP));
-    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
-}
-
-TEST_F(Queue, GetMessageReturnsZeroForTheQuitMessageWhichStaysUntilTaken) {
-    MakeWindow();
-    PostQuitMessage(7);
-    // The main loop peeks first: the quit message keeps waiting.
-    EXPECT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
     EXPECT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
     EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), FALSE);
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
     EXPECT_EQ(msg.wParam, 7u);
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
 }
 
 TEST_F(Queue, CloseGoesThroughDefWindowProcToOneDestroy) {
