@@ -43,43 +43,42 @@ TEST_F(IntroTest, ATallFrameCoversTheTitleAndLosesOnlyWhatTheLayoutCannotHold) {
     EXPECT_TRUE(AreaIs(40, 319, 200, 1, kBlack565));
 }
 
-// A tap (0) or a hardware key ends the frames; of the keys only 197 stays set.
-class EndKeyTest : public IntroTest, public ::testing::WithParamInterface<int32_t> {};
+// A tap or a hardware key ends the frames; of the keys only 197 stays set.
+// A close ends the intro while frames play, while it waits after having none,
+// and with a quit request already waiting: the quit is left for the main loop.
+struct Ending {
+    Kind kind;
+    int32_t key, frames;
+    bool quitWaiting;
+};
 
-TEST_P(EndKeyTest, EndsTheFramesAndSilencesTheTrack) {
-    const int32_t key = GetParam();
-    WriteRootFile(kMovie, MovieOf(10));
-    Play({key ? At(100, Kind::KeyDown, key) : At(100, Kind::Down), At(5000, Kind::Down)});
-    EXPECT_EQ(FramesPresented(), 2u);
-    EXPECT_TRUE(FrameShown(kW, kH, 1));
+class EndTest : public IntroTest, public ::testing::WithParamInterface<Ending> {};
+
+TEST_P(EndTest, EndsTheIntroAndSilencesTheTrack) {
+    const Ending c = GetParam();
+    const bool close = c.kind == Kind::Close;
+    WriteRootFile(kMovie, MovieOf(c.frames));
+    if (c.quitWaiting) PostQuitMessage(7);
+    Play({At(100, c.kind, c.key), At(5000, Kind::Down)});
+    EXPECT_EQ(host.NowMs() >= 100, !c.quitWaiting) << "the title waits with its track";
+    EXPECT_LT(host.NowMs(), 5000);
+    EXPECT_EQ(FramesPresented(), c.frames && !c.quitWaiting ? 2u : 0u);
+    EXPECT_TRUE(c.quitWaiting || (c.frames ? FrameShown(kW, kH, 1) : OnlyTitleShown()));
     EXPECT_EQ(Sounds(), (Texts{kTrackStart, kTrackStop}));
     EXPECT_EQ(KeyFlags[kKeyDrop] + KeyFlags[kKey196] + StylusState.down, 0u);
-    EXPECT_EQ(KeyFlags[kKey197], key == 197 ? 1u : 0u);
-}
-
-INSTANTIATE_TEST_SUITE_P(TapOrKey, EndKeyTest, ::testing::Values(0, 195, 196, 197));
-
-// While frames play (10), while the intro waits after having none (0), and
-// with a quit request already waiting (-1): the quit is left for the main loop.
-class CloseTest : public IntroTest, public ::testing::WithParamInterface<int32_t> {};
-
-TEST_P(CloseTest, EndsTheIntroAndLeavesTheQuitForTheMainLoop) {
-    const int32_t frames = GetParam();
-    WriteRootFile(kMovie, MovieOf(frames < 0 ? 10 : frames));
-    if (frames < 0) PostQuitMessage(7);
-    Play({At(100, Kind::Close), At(5000, Kind::Down)});
-    EXPECT_EQ(host.NowMs() >= 100, frames >= 0) << "the title waits with its track";
-    EXPECT_LT(host.NowMs(), 5000);
-    EXPECT_EQ(FramesPresented(), frames == 10 ? 2u : 0u);
-    EXPECT_TRUE(frames != 0 || OnlyTitleShown());
-    EXPECT_EQ(Sounds(), (Texts{kTrackStart, kTrackStop}));
+    EXPECT_EQ(KeyFlags[kKey197], c.key == 197 ? 1u : 0u);
     MSG message{};
-    EXPECT_EQ(GetMessageW(&message, nullptr, 0, 0), FALSE);
-    EXPECT_EQ(message.wParam, frames < 0 ? 7u : 0u);
-    EXPECT_EQ(ShutdownDone, frames < 0 ? 0 : 1);
+    EXPECT_EQ(PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE), close ? TRUE : FALSE);
+    EXPECT_EQ(message.wParam, c.quitWaiting ? 7u : 0u);
+    EXPECT_EQ(ShutdownDone, close && !c.quitWaiting ? 1 : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(FramesWaitOrQuit, CloseTest, ::testing::Values(10, 0, -1));
+INSTANTIATE_TEST_SUITE_P(
+    Endings, EndTest,
+    ::testing::Values(Ending{Kind::Down, 120, 10, false}, Ending{Kind::KeyDown, 195, 10, false},
+                      Ending{Kind::KeyDown, 196, 10, false}, Ending{Kind::KeyDown, 197, 10, false},
+                      Ending{Kind::Close, 120, 10, false}, Ending{Kind::Close, 120, 0, false},
+                      Ending{Kind::Close, 120, 10, true}));
 
 int32_t FieldAt(const std::string &bytes, size_t at) {
     return int32_t(uint8_t(bytes.at(at)) | uint8_t(bytes.at(at + 1)) << 8 |
