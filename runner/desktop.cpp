@@ -35,17 +35,6 @@ std::filesystem::path KeyMapPath() {
     return wince::desktop::ConfigHome() / kProgramFolder / kKeyMapFile;
 }
 
-// A missing root is made with the default installation (the first run); one
-// that exists is used as it stands, so a broken installation gets the game's
-// own messages, as on the device.
-bool PrepareRoot(const std::filesystem::path &root) {
-    std::error_code error;
-    if (!std::filesystem::exists(root, error)) return MakeRoot(root) == 0;
-    if (std::filesystem::is_directory(root, error)) return true;
-    std::cerr << "pellax-rim: the root " << root.string() << " is not a folder\n";
-    return false;
-}
-
 wince::desktop::KeyMap ReadKeyMap() {
     const std::filesystem::path file = KeyMapPath();
     auto load = wince::desktop::LoadKeyMap(file);

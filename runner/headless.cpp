@@ -32,16 +32,6 @@ std::optional<std::vector<ScriptEvent>> ReadScript(const std::filesystem::path &
     return events;
 }
 
-// A root that is missing is made with the default installation; one that
-// exists is used as it stands, whatever a test did to it.
-bool PrepareRoot(const std::filesystem::path &root) {
-    std::error_code error;
-    if (!std::filesystem::exists(root, error)) return MakeRoot(root) == 0;
-    if (std::filesystem::is_directory(root, error)) return true;
-    std::cerr << "pellax-rim: the root " << root.string() << " is not a folder\n";
-    return false;
-}
-
 void WriteState(const std::filesystem::path &file, int64_t virtualMs) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out << StateJson(virtualMs);
