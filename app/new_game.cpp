@@ -4,12 +4,7 @@
 #include "platform/platform.h"
 
 void NewGame() {
-    ResetBoard();
-    GameState.currentIndex = 0;
-    GameState.rotation = 0;
-    GameState.nextIndex = 1;
-    GameState.level = 1;
-    GameState.rowsThisLevel = 0;
+    ResetToFirstLevel();
     GameState.pieceX = kSpawnX;
     GameState.pieceY = kSpawnY;
     // The frame's high-score rule keeps highScore at or above score, so this

@@ -61,6 +61,15 @@ const uint8_t PreviewShapeTable[7][4][4] = {
 
 const uint8_t LevelLinesTable[11] = {0, 10, 12, 14, 16, 18, 20, 18, 16, 14, 12};
 
+void ResetToFirstLevel() {
+    ResetBoard();
+    GameState.currentIndex = 0;
+    GameState.rotation = 0;
+    GameState.nextIndex = 1;
+    GameState.level = 1;
+    GameState.rowsThisLevel = 0;
+}
+
 GameStateRecord InitialGameState() {
     GameStateRecord state{};
     state.level = 1;

@@ -10,14 +10,14 @@ struct Sprite;
 
 // ---- Play field and piece shapes ------------------------------------------
 
-constexpr int32_t kCellSize = 15;         // pixels per cell, both ways
-constexpr int32_t kBoardColumns = 11;     // columns 0 and 10 are walls
-constexpr int32_t kBoardRows = 20;        // row 0 is the floor
+constexpr int32_t kCellSize = 15;      // pixels per cell, both ways
+constexpr int32_t kBoardColumns = 11;  // columns 0 and 10 are walls
+constexpr int32_t kBoardRows = 20;     // row 0 is the floor
 constexpr int32_t kBoardCells = kBoardColumns * kBoardRows;
 constexpr uint8_t kCellEmpty = 224;
 constexpr uint8_t kCellWall = 240;
 constexpr uint8_t kCellFloor = 241;
-constexpr uint8_t kPieceKinds = 7;        // codes 0..6 are settled blocks
+constexpr uint8_t kPieceKinds = 7;  // codes 0..6 are settled blocks
 constexpr int32_t kSpawnX = 60;
 constexpr int32_t kSpawnY = 255;
 constexpr int32_t kSequenceLength = 100;
@@ -50,6 +50,9 @@ extern const uint8_t LevelLinesTable[11];          // indexed by level 1..10; en
 GameStateRecord InitialGameState();
 
 void ResetBoard();
+// An empty Board, level 1 with no rows cleared, and the piece sequence from its
+// start: what a game over and the NEW GAME area both go back to.
+void ResetToFirstLevel();
 // The code of Board cell (row, column). Rows above the top read as empty,
 // rows below the floor as floor and columns beyond the walls as wall, so no
 // cell outside the Board is ever looked up.

@@ -37,17 +37,6 @@ void DrawGameOverPicture() {
     DrawScoreDigits(GameState.score, kScoreRow);
 }
 
-void ResetAfterGameOver() {
-    ResetBoard();
-    GameState.currentIndex = 0;
-    GameState.rotation = 0;
-    GameState.nextIndex = 1;
-    GameState.level = 1;
-    GameState.rowsThisLevel = 0;
-    GameState.score = 0;
-    GameState.playing = 0;
-}
-
 // Built on top of what this frame has drawn so far; the whole program then
 // stands still for two seconds with the picture on screen.
 void RunGameOver() {
@@ -62,7 +51,9 @@ void RunGameOver() {
         PresentShadow();
     }
     Sleep(kGameOverPauseMs);
-    ResetAfterGameOver();
+    ResetToFirstLevel();
+    GameState.score = 0;
+    GameState.playing = 0;
 }
 
 bool RowIsFull(int32_t row) {

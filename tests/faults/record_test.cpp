@@ -103,28 +103,24 @@ TEST_F(RecordTest, CompleteSaveReplacesTheRecordWhole) {
     EXPECT_EQ(ReadBytes(root_ / "kbl_sc_s.uc2"), ScoreFile(0));
 }
 
-TEST_F(RecordTest, RecordThatCannotBeReplacedEndsTheProgramAndIsKept) {
-    SetRecord(500);
-    fs::permissions(Record(),
-                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    Save(900);
-    EXPECT_EQ(ShutdownDone, 1);
-    EXPECT_TRUE(QuitPosted());
-    EXPECT_EQ(ReadBytes(Record()), ScoreFile(500));
-    EXPECT_FALSE(fs::exists(Temporary()));
-}
-
-TEST_F(RecordTest, FolderThatTakesNoFilesEndsTheProgramAndKeepsTheRecord) {
-    SetRecord(500);
-    fs::permissions(root_,
-                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    Save(900);
-    EXPECT_EQ(ShutdownDone, 1);
-    EXPECT_TRUE(QuitPosted());
-    EXPECT_EQ(ReadBytes(Record()), ScoreFile(500));
-    EXPECT_FALSE(fs::exists(Temporary()));
+// A record that may not be replaced, or a folder that takes no new file: the
+// game's own ending, and the old record kept whole.
+TEST_F(RecordTest, UnwritablePlacesEndTheProgramAndKeepTheRecord) {
+    for (const bool folder : {false, true}) {
+        SCOPED_TRACE(folder ? "folder" : "record");
+        ShutdownDone = 0;
+        SetRecord(500);
+        const fs::path locked = folder ? root_ : Record();
+        const auto writeBits =
+            fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+        fs::permissions(locked, writeBits, fs::perm_options::remove);
+        Save(900);
+        EXPECT_EQ(ShutdownDone, 1);
+        EXPECT_TRUE(QuitPosted());
+        EXPECT_EQ(ReadBytes(Record()), ScoreFile(500));
+        EXPECT_FALSE(fs::exists(Temporary()));
+        fs::permissions(locked, writeBits, fs::perm_options::add);
+    }
 }
 
 }  // namespace
