@@ -3,40 +3,15 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <nlohmann/json.hpp>
 #include <random>
-#include <sstream>
 #include <string>
-#include <vector>
+
+#include "support/program_run.h"
 
 namespace apptest {
 
-namespace fs = std::filesystem;
-using Json = nlohmann::json;
-
-inline std::string ReadText(const fs::path &file) {
-    std::ostringstream text;
-    text << std::ifstream(file, std::ios::binary).rdbuf();
-    return text.str();
-}
-
-struct RunResult {
-    int exitCode = -1;
-    std::string err;
-    std::vector<Json> trace;
-
-    std::vector<Json> Events(const std::string &event) const {
-        std::vector<Json> found;
-        for (const Json &line : trace)
-            if (line["event"] == event) found.push_back(line);
-        return found;
-    }
-};
+using namespace programrun;
 
 class ProgramTest : public ::testing::Test {
 protected:
@@ -49,32 +24,14 @@ protected:
     fs::path Dir() const { return dir_; }
     fs::path Root() const { return dir_ / "root"; }
 
-    // Runs the binary with the arguments given, from the test's folder.
     int Run(const std::string &arguments, std::string *out = nullptr, std::string *err = nullptr) {
-        const std::string command = "cd '" + dir_.string() + "' && '" + PELLAX_BINARY + "' " +
-                                    arguments + " >stdout.txt 2>stderr.txt";
-        const int status = std::system(command.c_str());
-        if (out) *out = ReadText(dir_ / "stdout.txt");
-        if (err) *err = ReadText(dir_ / "stderr.txt");
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return RunProgram(dir_, arguments, out, err);
     }
-
     void MakeRoot() { ASSERT_EQ(Run("--make-root root"), 0); }
+    RunResult RunScript(const std::string &script) { return programrun::RunScript(dir_, script); }
 
-    // Runs a script on the root (made first when missing), with a trace.
-    RunResult RunScript(const std::string &script) {
-        std::ofstream(dir_ / "script.txt", std::ios::binary) << script;
-        RunResult result;
-        result.exitCode = Run("--headless --root root --script script.txt --trace trace.jsonl",
-                              nullptr, &result.err);
-        std::istringstream lines(ReadText(dir_ / "trace.jsonl"));
-        for (std::string line; std::getline(lines, line);)
-            result.trace.push_back(Json::parse(line));
-        return result;
-    }
-
-    Json State(const std::string &file) const { return Json::parse(ReadText(dir_ / file)); }
-    std::string Shot(const std::string &file) const { return ReadText(dir_ / file); }
+    Json State(const std::string &file) const { return Json::parse(ReadBytes(dir_ / file)); }
+    std::string Shot(const std::string &file) const { return ReadBytes(dir_ / file); }
 
 private:
     fs::path dir_;

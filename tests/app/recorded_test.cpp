@@ -39,9 +39,9 @@ std::vector<std::string> Outputs(const fs::path &expected, const std::string &sc
 
 // Shots compare byte for byte; states as JSON; traces as JSON line by line.
 std::vector<Json> Parsed(const fs::path &file) {
-    if (file.extension() == ".json") return {Json::parse(ReadText(file))};
+    if (file.extension() == ".json") return {Json::parse(ReadBytes(file))};
     std::vector<Json> lines;
-    std::istringstream text(ReadText(file));
+    std::istringstream text(ReadBytes(file));
     for (std::string line; std::getline(text, line);) lines.push_back(Json::parse(line));
     return lines;
 }
@@ -49,7 +49,7 @@ std::vector<Json> Parsed(const fs::path &file) {
 void ExpectSame(const fs::path &actual, const fs::path &expected) {
     ASSERT_TRUE(fs::exists(actual)) << actual.filename() << " was not written";
     if (expected.extension() == ".png")
-        EXPECT_TRUE(ReadText(actual) == ReadText(expected)) << expected.filename() << " differs";
+        EXPECT_TRUE(ReadBytes(actual) == ReadBytes(expected)) << expected.filename() << " differs";
     else
         EXPECT_EQ(Parsed(actual), Parsed(expected)) << expected.filename();
 }
@@ -58,7 +58,7 @@ class RecordedTest : public ProgramTest, public ::testing::WithParamInterface<st
 
 TEST_P(RecordedTest, RepeatsExactly) {
     const fs::path expected = kRecorded / GetParam();
-    const std::string script = ReadText(expected / "script.txt");
+    const std::string script = ReadBytes(expected / "script.txt");
     const RunResult run = RunScript(script);
     EXPECT_EQ(run.exitCode, 0) << run.err;
     const char *regenerate = std::getenv("PELLAX_REGENERATE");

@@ -3,38 +3,16 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
-#include <vector>
+
+#include "support/program_run.h"
 
 namespace faults {
 
-namespace fs = std::filesystem;
-using Json = nlohmann::json;
-
-inline std::string ReadBytes(const fs::path &file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-inline void WriteBytes(const fs::path &file, const std::string &bytes) {
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-inline std::string Quoted(const fs::path &path) {
-    std::string quoted = "'";
-    for (char c : path.string()) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
+using namespace programrun;
 
 // A tap that ends the intro, a key that starts a game, a move, the state,
 // and the close: a short run that still reaches play.
@@ -44,29 +22,6 @@ inline const char *const kShortGame =
     "400 keydown 39\n440 keyup 39\n"
     "600 state state.json\n"
     "700 close\n";
-
-struct RunResult {
-    int exitCode = -1;
-    std::string err;
-    std::vector<Json> trace;
-    Json state;  // null when the run ended before the state line
-
-    std::vector<Json> Events(const std::string &event) const {
-        std::vector<Json> found;
-        for (const Json &line : trace)
-            if (line["event"] == event) found.push_back(line);
-        return found;
-    }
-    // Each message box as "caption|text", in order.
-    std::vector<std::string> MessageBoxes() const {
-        std::vector<std::string> shown;
-        for (const Json &box : Events("msgbox"))
-            shown.push_back(box["caption"].get<std::string>() + "|" +
-                            box["text"].get<std::string>());
-        return shown;
-    }
-    bool Played() const { return state.is_object() && state["playing"] == 1; }
-};
 
 // The default installation is made once per test program; every test runs on
 // a fresh copy of it in a folder of its own.
@@ -105,22 +60,7 @@ protected:
 
     fs::path Root() const { return dir_ / "root"; }
 
-    RunResult Run(const std::string &script) {
-        WriteBytes(dir_ / "script.txt", script);
-        const std::string command = "cd " + Quoted(dir_) + " && " + Quoted(PELLAX_BINARY) +
-                                    " --headless --root root --script script.txt" +
-                                    " --trace trace.jsonl >stdout.txt 2>stderr.txt";
-        const int status = std::system(command.c_str());
-        RunResult result;
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.err = ReadBytes(dir_ / "stderr.txt");
-        std::istringstream lines(ReadBytes(dir_ / "trace.jsonl"));
-        for (std::string line; std::getline(lines, line);)
-            if (!line.empty()) result.trace.push_back(Json::parse(line));
-        const std::string state = ReadBytes(dir_ / "state.json");
-        if (!state.empty()) result.state = Json::parse(state);
-        return result;
-    }
+    RunResult Run(const std::string &script) { return RunScript(dir_, script); }
 
 private:
     static inline fs::path shared_;
