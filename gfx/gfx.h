@@ -8,8 +8,11 @@
 
 constexpr uint32_t kScreenWidth = 240;
 constexpr uint32_t kScreenHeight = 320;
-constexpr uint32_t kShadowBytes = kScreenWidth * kScreenHeight * 2;
 constexpr uint32_t kShadowOriginOffset = 640;  // bytes before the top-left pixel
+// The block mirrors the framebuffer from 640 bytes before the top-left pixel;
+// it reaches 640 bytes past the screen's own 153600 so that every pixel of
+// the screen has a cell (docs/fidelity.md).
+constexpr uint32_t kShadowBytes = kScreenWidth * kScreenHeight * 2 + kShadowOriginOffset;
 constexpr uint32_t kPathChars = 260;           // path buffers, terminator included
 
 // ---- Display, palette and presentation --------------------------------------

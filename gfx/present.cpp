@@ -8,9 +8,9 @@ ShadowBufferRecord ShadowBuffer;
 namespace {
 
 // The cells of the window the ShadowBuffer mirrors, counted from the cell of
-// the top-left pixel. Pixels whose cells lie past it are dropped rather than
-// written outside the block: on a plain portrait display the last 320, on the
-// rotated one pixel (239, 0).
+// the top-left pixel. Both the plain portrait and the rotated display place
+// every pixel inside it; a pixel of any other layout whose cell lies outside
+// is dropped rather than written past the block.
 constexpr int64_t kFirstCell = -static_cast<int64_t>(kShadowOriginOffset / 2);
 constexpr int64_t kEndCell = static_cast<int64_t>((kShadowBytes - kShadowOriginOffset) / 2);
 
