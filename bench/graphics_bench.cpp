@@ -11,7 +11,7 @@
 
 #include "assets/assets.h"
 #include "gfx/gfx.h"
-#include "wince/host.h"
+#include "wince/core/control.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "assets/assets.h"
-#include "wince/desktop/picture.h"
+#include "wince/seam/png.h"
 
 int main(int argc, char **argv) {
     constexpr int kLargest = 1024;
@@ -18,8 +18,7 @@ int main(int argc, char **argv) {
         return 2;
     }
     std::string error;
-    if (wince::desktop::WriteArgbPng(argv[2], assets::MakeIconArgb(size), size, size, error))
-        return 0;
+    if (wince::WriteArgbPng(argv[2], assets::MakeIconArgb(size), size, size, error)) return 0;
     std::cerr << "pellax-rim-icon: " << error << "\n";
     return 1;
 }

@@ -23,10 +23,6 @@ constexpr int kIconSize = 64;
 // finished and how many of them changed the screen.
 constexpr const char *kStatsVariable = "PELLAX_RIM_FRAME_STATS";
 
-// Any non-null value serves: the program only hands its instance back to
-// the window calls.
-HINSTANCE const kInstance = reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(0x10000));
-
 std::filesystem::path DefaultRoot() {
     return wince::desktop::DataHome() / kProgramFolder;
 }
@@ -74,8 +70,7 @@ int RunDesktop(const DesktopOptions &options) {
     if (!PrepareRoot(root)) return 1;
     wince::SetHost(host.get());
     wince::SetRoot(root);
-    WCHAR commandLine[] = TEXT("");
-    return WinMain(kInstance, nullptr, commandLine, 1);
+    return RunProgram();
 }
 
 }  // namespace runner

@@ -16,10 +16,6 @@ namespace {
 using wince::headless::HeadlessHost;
 using wince::headless::ScriptEvent;
 
-// Any non-null value serves: the program only hands its instance back to
-// the window calls.
-HINSTANCE const kInstance = reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(0x10000));
-
 std::optional<std::vector<ScriptEvent>> ReadScript(const std::filesystem::path &file) {
     std::ifstream in(file);
     if (!in) {
@@ -57,8 +53,7 @@ int RunHeadless(const HeadlessOptions &options) {
         return 1;
     }
 
-    WCHAR commandLine[] = TEXT("");
-    const int code = WinMain(kInstance, nullptr, commandLine, 1);
+    const int code = RunProgram();
     host.RecordExit(code);
     return code;
 }

@@ -21,6 +21,10 @@ struct DesktopOptions {
     bool fullScreen = false;
 };
 
+// The game's own entry, WinMain, on the host and root set up; returns the
+// program's exit code.
+int RunProgram();
+
 // Each returns the process exit code.
 int RunHeadless(const HeadlessOptions &options);
 int RunDesktop(const DesktopOptions &options);

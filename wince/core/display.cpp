@@ -2,16 +2,13 @@
 // a finished picture at each GXEndDraw, and the hardware buttons.
 #include <vector>
 
-#include "internal.h"
+#include "wince/core/internal.h"
+#include "wince/seam/screen.h"
 
 namespace {
 
-constexpr DWORD kScreenWidth = 240;
-constexpr DWORD kScreenHeight = 320;
 constexpr long kPixelBytes = 2;
-constexpr size_t kWindowBytes = kScreenWidth * kScreenHeight * kPixelBytes;
-// The game copies whole frames to 640 bytes before the top-left pixel.
-constexpr size_t kBytesBeforeTopLeft = 640;
+constexpr size_t kWindowBytes = size_t{wince::kScreenPixels} * kPixelBytes;
 // Room on either side of the window, enough for every pixel of a 240 x 320
 // screen at any pitch a test may set, so presenting never reads outside.
 constexpr size_t kGuardBytes = kWindowBytes;
@@ -29,8 +26,19 @@ Display &State() {
     return state;
 }
 
+constexpr size_t kTopLeft = kGuardBytes + wince::kBytesBeforeTopLeft;
+
 uint8_t *TopLeft() {
-    return State().memory.data() + kGuardBytes + kBytesBeforeTopLeft;
+    return State().memory.data() + kTopLeft;
+}
+
+// A picture in the seam's own terms: hosts never see the device's types.
+wince::Picture PictureOf(const Display &state) {
+    const GXDisplayProperties &p = state.properties;
+    const bool is555 = (p.ffFormat & kfDirect565) == 0 && (p.ffFormat & kfDirect555) != 0;
+    return {state.memory, kTopLeft, static_cast<int32_t>(p.cbxPitch),
+            static_cast<int32_t>(p.cbyPitch),
+            is555 ? wince::PixelFormat::Rgb555 : wince::PixelFormat::Rgb565};
 }
 
 }  // namespace
@@ -56,7 +64,7 @@ void *GXBeginDraw(void) {
 int GXEndDraw(void) {
     Display &state = State();
     if (!state.open) return 0;
-    wince::CurrentHost().Present(wince::Picture{TopLeft(), state.properties});
+    wince::CurrentHost().Present(PictureOf(state));
     return 1;
 }
 
@@ -106,8 +114,8 @@ void SetDisplayProperties(const GXDisplayProperties &properties) {
 }
 
 GXDisplayProperties DefaultDisplayProperties() {
-    return {kScreenWidth, kScreenHeight,         kPixelBytes, kScreenWidth * kPixelBytes,
-            16,           kfDirect | kfDirect565};
+    constexpr DWORD width = kScreenWidth, height = kScreenHeight;
+    return {width, height, kPixelBytes, width * kPixelBytes, 16, kfDirect | kfDirect565};
 }
 
 const uint8_t *DisplayTopLeft() {

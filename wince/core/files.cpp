@@ -5,7 +5,7 @@
 #include <map>
 #include <system_error>
 
-#include "internal.h"
+#include "wince/core/internal.h"
 
 namespace fs = std::filesystem;
 

@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <string>
 
-#include "internal.h"
+#include "wince/core/internal.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "wince/host.h"
+#include "wince/core/control.h"
 
 namespace wince::core {
 

@@ -1,10 +1,11 @@
-// Device paths on the host: "\a\b" and ".\a\b" name ROOT/a/b, and each name
-// is found among the entries that exist without regard to case.
+// The device's root folder on the host, and device paths in it: "\a\b" and
+// ".\a\b" name ROOT/a/b, and each name is found among the entries that exist
+// without regard to case.
 #include <optional>
 #include <system_error>
 #include <vector>
 
-#include "internal.h"
+#include "wince/core/internal.h"
 
 namespace fs = std::filesystem;
 
@@ -43,6 +44,21 @@ std::optional<fs::path> FindEntry(const fs::path &folder, const std::u16string &
 }  // namespace
 
 namespace wince {
+
+namespace {
+fs::path &RootFolder() {
+    static fs::path root;
+    return root;
+}
+}  // namespace
+
+void SetRoot(const fs::path &root) {
+    RootFolder() = root;
+}
+
+const fs::path &Root() {
+    return RootFolder();
+}
 
 fs::path ResolveDevicePath(const WCHAR *devicePath) {
     if (devicePath == nullptr || Root().empty()) return {};

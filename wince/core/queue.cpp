@@ -2,7 +2,7 @@
 // program, as the single-threaded game sees it.
 #include <deque>
 
-#include "internal.h"
+#include "wince/core/internal.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "internal.h"
+#include "wince/core/internal.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "internal.h"
+#include "wince/core/internal.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "internal.h"
+#include "wince/core/internal.h"
 
 LPVOID WINAPI VirtualAlloc(LPVOID, DWORD dwSize, DWORD, DWORD) {
     if (dwSize == 0) {
@@ -48,9 +48,10 @@ int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType)
     std::u16string text = wince::core::FromDevice(lpText);
     std::u16string caption = wince::core::FromDevice(lpCaption);
     if (wince::Recorder *recorder = wince::CurrentRecorder()) {
-        recorder->MessageBoxShown(text, caption);
+        recorder->MessageShown(text, caption);
     }
-    wince::CurrentHost().ShowMessageBox(hWnd, text, caption, uType);
+    const bool error = (uType & MB_ICONERROR) != 0;
+    wince::CurrentHost().ShowMessage({text, caption, hWnd != nullptr, error});
     return IDOK;
 }
 
@@ -60,15 +61,15 @@ BOOL WINAPI sndPlaySoundW(LPCWSTR lpszSoundName, UINT) {
     }
     wince::Host &host = wince::CurrentHost();
     if (lpszSoundName == nullptr) {
-        host.PlaySound(nullptr);
+        host.PlayWave(nullptr);
         return TRUE;
     }
     std::filesystem::path file = wince::ResolveDevicePath(lpszSoundName);
     std::error_code error;
     if (file.empty() || !std::filesystem::is_regular_file(file, error)) {
         // The device stops what is playing even when the new sound cannot start.
-        host.PlaySound(nullptr);
+        host.PlayWave(nullptr);
         return FALSE;
     }
-    return host.PlaySound(&file) ? TRUE : FALSE;
+    return host.PlayWave(&file) ? TRUE : FALSE;
 }

@@ -3,7 +3,19 @@
 #include <map>
 #include <vector>
 
-#include "internal.h"
+#include "wince/core/internal.h"
+#include "wince/seam/device_codes.h"
+
+// Hosts post input by the seam's own names for the device's codes.
+static_assert(wince::device::kKeyDownMessage == WM_KEYDOWN &&
+              wince::device::kKeyUpMessage == WM_KEYUP &&
+              wince::device::kStylusMoveMessage == WM_MOUSEMOVE &&
+              wince::device::kStylusDownMessage == WM_LBUTTONDOWN &&
+              wince::device::kStylusUpMessage == WM_LBUTTONUP);
+static_assert(wince::device::kUpKey == VK_UP && wince::device::kDownKey == VK_DOWN &&
+              wince::device::kLeftKey == VK_LEFT && wince::device::kRightKey == VK_RIGHT &&
+              wince::device::kReturnKey == VK_RETURN);
+static_assert(wince::device::StylusPoint(17, 300) == MAKELPARAM(17, 300));
 
 namespace {
 
@@ -150,7 +162,15 @@ HWND MainWindow() {
     return State().main;
 }
 
-void CloseWindow() {
+bool HasMainWindow() {
+    return State().main != nullptr;
+}
+
+void PostDeviceInput(const DeviceInput &input) {
+    PostMessageW(State().main, input.message, input.wParam, input.lParam);
+}
+
+void CloseMainWindow() {
     HWND main = State().main;
     if (core::WindowIsAlive(main)) PostMessageW(main, WM_CLOSE, 0, 0);
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "wince/desktop/keymap.h"
-#include "wince/host.h"
+#include "wince/seam/host.h"
 
 namespace wince::desktop {
 
@@ -41,9 +41,8 @@ public:
     int64_t CounterNow() override;  // microseconds since the host opened
     int64_t CounterFrequency() override;
     void Sleep(uint32_t milliseconds) override;
-    bool PlaySound(const std::filesystem::path *waveFile) override;
-    int ShowMessageBox(HWND owner, const std::u16string &text, const std::u16string &caption,
-                       uint32_t type) override;
+    bool PlayWave(const std::filesystem::path *waveFile) override;
+    void ShowMessage(const MessageRequest &message) override;
 
     struct Impl;
 

@@ -12,9 +12,9 @@
 
 #include "wince/desktop/desktop.h"
 #include "wince/desktop/input.h"
-#include "wince/desktop/picture.h"
 #include "wince/desktop/screen_window.h"
 #include "wince/desktop/sound.h"
+#include "wince/seam/png.h"
 
 namespace wince::desktop {
 
@@ -87,7 +87,7 @@ struct DesktopHost::Impl {
     std::unique_ptr<SoundPlayer> sound;
     InputTranslator input;
     std::map<SDL_JoystickID, SDL_GameController *> pads;
-    std::array<uint16_t, kScreenPixels> shown{}, incoming{};
+    Screen shown{}, incoming{};
     bool anyShown = false;
     std::vector<SDL_Event> heldBack;  // arrived while the program slept
     std::vector<DeviceMessage> messages;
@@ -111,7 +111,7 @@ uint64_t DesktopHost::Impl::NowMs() const {
 }
 
 void DesktopHost::Impl::Post(const std::vector<DeviceMessage> &list) {
-    if (MainWindow() == nullptr) return;  // input before the game has a window goes nowhere
+    if (!HasMainWindow()) return;  // input before the game has a window goes nowhere
     waiting.insert(waiting.end(), list.begin(), list.end());
     Deliver();
 }
@@ -120,10 +120,9 @@ void DesktopHost::Impl::Post(const std::vector<DeviceMessage> &list) {
 // back those behind it.
 void DesktopHost::Impl::Deliver() {
     const uint64_t now = NowMs();
-    HWND window = MainWindow();
+    const bool window = HasMainWindow();
     while (!waiting.empty() && waiting.front().notBeforeMs <= now) {
-        const DeviceMessage &m = waiting.front();
-        if (window != nullptr) PostMessageW(window, m.message, m.wParam, m.lParam);
+        if (window) PostDeviceInput(waiting.front().input);
         waiting.pop_front();
     }
 }
@@ -132,7 +131,7 @@ void DesktopHost::Impl::Handle(const SDL_Event &event) {
     messages.clear();
     switch (event.type) {
         case SDL_QUIT:
-            CloseWindow();
+            CloseMainWindow();
             return;
         case SDL_WINDOWEVENT:
             HandleWindow(event.window);
@@ -243,7 +242,7 @@ DesktopHost::~DesktopHost() = default;
 void DesktopHost::Present(const Picture &picture) {
     Impl &self = *impl_;
     ++self.recent.pictures;
-    ReadPicture(picture, self.incoming);
+    ReadScreen(picture, self.incoming);
     // Most frames repeat the one before; showing it again would be wasted work.
     if (!self.anyShown || self.incoming != self.shown) {
         self.shown = self.incoming;
@@ -321,7 +320,7 @@ void DesktopHost::Sleep(uint32_t milliseconds) {
     }
 }
 
-bool DesktopHost::PlaySound(const std::filesystem::path *waveFile) {
+bool DesktopHost::PlayWave(const std::filesystem::path *waveFile) {
     if (waveFile == nullptr) {
         impl_->sound->Stop();
         return true;
@@ -329,15 +328,12 @@ bool DesktopHost::PlaySound(const std::filesystem::path *waveFile) {
     return impl_->sound->Play(*waveFile);
 }
 
-int DesktopHost::ShowMessageBox(HWND owner, const std::u16string &text,
-                                const std::u16string &caption, uint32_t type) {
-    const Uint32 icon =
-        (type & MB_ICONERROR) != 0 ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
-    SDL_Window *parent = owner != nullptr ? impl_->screen->Window() : nullptr;
-    const std::string title = ToUtf8(caption), message = ToUtf8(text);
-    if (SDL_ShowSimpleMessageBox(icon, title.c_str(), message.c_str(), parent) != 0)
-        std::cerr << "pellax-rim: " << title << ": " << message << "\n";
-    return IDOK;
+void DesktopHost::ShowMessage(const MessageRequest &message) {
+    const Uint32 icon = message.error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+    SDL_Window *parent = message.owned ? impl_->screen->Window() : nullptr;
+    const std::string title = ToUtf8(message.caption), text = ToUtf8(message.text);
+    if (SDL_ShowSimpleMessageBox(icon, title.c_str(), text.c_str(), parent) != 0)
+        std::cerr << "pellax-rim: " << title << ": " << text << "\n";
 }
 
 }  // namespace wince::desktop

@@ -2,30 +2,23 @@
 
 #include <array>
 
+#include "wince/seam/device_codes.h"
+
 namespace wince::desktop {
 
 namespace {
 
-// Key messages carry a repeat count of 1; bit 30 marks a key that was
-// already down, bit 31 a key going up, as the device's window system does.
-constexpr LPARAM kKeyFirstDown = 1;
-constexpr LPARAM kKeyRepeatDown = kKeyFirstDown | (LPARAM{1} << 30);
-constexpr LPARAM kKeyUp = kKeyRepeatDown | (LPARAM{1} << 31);
-constexpr WPARAM kStylusHeld = 1;  // MK_LBUTTON
-
-constexpr uint8_t kButtonA = 195;
-constexpr uint8_t kButtonB = 196;
-constexpr uint8_t kButtonStart = 197;
+using namespace device;
 
 struct PadBinding {
     SDL_GameControllerButton button;
     uint8_t code;
 };
 constexpr std::array<PadBinding, 7> kPadButtons{{
-    {SDL_CONTROLLER_BUTTON_DPAD_UP, VK_UP},
-    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, VK_DOWN},
-    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, VK_LEFT},
-    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, VK_RIGHT},
+    {SDL_CONTROLLER_BUTTON_DPAD_UP, kUpKey},
+    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, kDownKey},
+    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, kLeftKey},
+    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, kRightKey},
     {SDL_CONTROLLER_BUTTON_A, kButtonA},
     {SDL_CONTROLLER_BUTTON_B, kButtonB},
     {SDL_CONTROLLER_BUTTON_START, kButtonStart},
@@ -45,8 +38,8 @@ int StickDirection(int previous, int value) {
 }
 
 uint8_t StickCode(int axis, int direction) {
-    if (axis == SDL_CONTROLLER_AXIS_LEFTX) return direction < 0 ? VK_LEFT : VK_RIGHT;
-    return direction < 0 ? VK_UP : VK_DOWN;
+    if (axis == SDL_CONTROLLER_AXIS_LEFTX) return direction < 0 ? kLeftKey : kRightKey;
+    return direction < 0 ? kUpKey : kDownKey;
 }
 
 }  // namespace
@@ -89,16 +82,17 @@ void InputTranslator::Key(const SDL_KeyboardEvent &key, uint64_t nowMs,
     const auto code = keys_.Find(key.keysym.sym);
     if (!code) return;
     if (key.type == SDL_KEYUP) {
-        out.push_back({WM_KEYUP, *code, kKeyUp, keyPressedMs_[*code] + kShortestPressMs});
+        out.push_back(
+            {{kKeyUpMessage, *code, kKeyGoingUp}, keyPressedMs_[*code] + kShortestPressMs});
     } else if (key.repeat != 0) {
-        out.push_back({WM_KEYDOWN, *code, kKeyRepeatDown});
+        out.push_back({{kKeyDownMessage, *code, kKeyRepeatDown}});
     } else {
         keyPressedMs_[*code] = nowMs;
-        out.push_back({WM_KEYDOWN, *code, kKeyFirstDown});
+        out.push_back({{kKeyDownMessage, *code, kKeyFirstDown}});
     }
 }
 
-LPARAM InputTranslator::StylusAt(int x, int y, bool clamp, bool &onScreen) const {
+intptr_t InputTranslator::StylusAt(int x, int y, bool clamp, bool &onScreen) const {
     const double px = x * unitX_, py = y * unitY_;
     ScreenPoint point;
     if (clamp) {
@@ -109,7 +103,7 @@ LPARAM InputTranslator::StylusAt(int x, int y, bool clamp, bool &onScreen) const
         onScreen = inside.has_value();
         if (inside) point = *inside;
     }
-    return MAKELPARAM(point.x, point.y);
+    return StylusPoint(point.x, point.y);
 }
 
 // A press on the bars is no touch of the screen. A lift is delivered for
@@ -119,14 +113,14 @@ void InputTranslator::MouseButton(const SDL_MouseButtonEvent &button, uint64_t n
     if (button.button != SDL_BUTTON_LEFT) return;
     bool onScreen = false;
     if (button.type == SDL_MOUSEBUTTONDOWN) {
-        const LPARAM at = StylusAt(button.x, button.y, false, onScreen);
+        const intptr_t at = StylusAt(button.x, button.y, false, onScreen);
         if (!onScreen || stylusDown_) return;
         stylusDown_ = true;
         touchedAtMs_ = nowMs;
-        out.push_back({WM_LBUTTONDOWN, kStylusHeld, at});
+        out.push_back({{kStylusDownMessage, kStylusHeld, at}});
     } else if (stylusDown_) {
         stylusDown_ = false;
-        out.push_back({WM_LBUTTONUP, 0, StylusAt(button.x, button.y, true, onScreen),
+        out.push_back({{kStylusUpMessage, 0, StylusAt(button.x, button.y, true, onScreen)},
                        touchedAtMs_ + kShortestPressMs});
     }
 }
@@ -135,7 +129,8 @@ void InputTranslator::MouseMotion(const SDL_MouseMotionEvent &motion,
                                   std::vector<DeviceMessage> &out) const {
     if (!stylusDown_) return;  // the stylus moves only while it touches
     bool onScreen = false;
-    out.push_back({WM_MOUSEMOVE, kStylusHeld, StylusAt(motion.x, motion.y, true, onScreen)});
+    out.push_back(
+        {{kStylusMoveMessage, kStylusHeld, StylusAt(motion.x, motion.y, true, onScreen)}});
 }
 
 void InputTranslator::PadButtonEvent(const SDL_ControllerButtonEvent &button, uint64_t nowMs,
@@ -163,20 +158,21 @@ void InputTranslator::PadAxis(const SDL_ControllerAxisEvent &axis, uint64_t nowM
 
 void InputTranslator::Press(PadButton button, uint64_t nowMs, std::vector<DeviceMessage> &out) {
     if (!held_.emplace(button, Held{nowMs, nowMs + kPadRepeatDelayMs}).second) return;
-    out.push_back({WM_KEYDOWN, button.second, kKeyFirstDown});
+    out.push_back({{kKeyDownMessage, button.second, kKeyFirstDown}});
 }
 
 void InputTranslator::Release(PadButton button, std::vector<DeviceMessage> &out) {
     const auto it = held_.find(button);
     if (it == held_.end()) return;
-    out.push_back({WM_KEYUP, button.second, kKeyUp, it->second.pressedMs + kShortestPressMs});
+    out.push_back(
+        {{kKeyUpMessage, button.second, kKeyGoingUp}, it->second.pressedMs + kShortestPressMs});
     held_.erase(it);
 }
 
 void InputTranslator::Repeat(uint64_t nowMs, std::vector<DeviceMessage> &out) {
     for (auto &[button, held] : held_) {
         if (nowMs < held.repeatMs) continue;
-        out.push_back({WM_KEYDOWN, button.second, kKeyRepeatDown});
+        out.push_back({{kKeyDownMessage, button.second, kKeyRepeatDown}});
         held.repeatMs = nowMs + kPadRepeatIntervalMs;
     }
 }
@@ -184,7 +180,7 @@ void InputTranslator::Repeat(uint64_t nowMs, std::vector<DeviceMessage> &out) {
 void InputTranslator::ReleasePad(SDL_JoystickID pad, std::vector<DeviceMessage> &out) {
     for (auto it = held_.begin(); it != held_.end();) {
         if (it->first.first == pad) {
-            out.push_back({WM_KEYUP, it->first.second, kKeyUp});  // unplugged: no wait
+            out.push_back({{kKeyUpMessage, it->first.second, kKeyGoingUp}});  // unplugged: no wait
             it = held_.erase(it);
         } else {
             ++it;

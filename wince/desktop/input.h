@@ -9,18 +9,16 @@
 #include <utility>
 #include <vector>
 
-#include "wince.h"
 #include "wince/desktop/keymap.h"
 #include "wince/desktop/viewport.h"
+#include "wince/seam/host.h"
 
 namespace wince::desktop {
 
 // A message for the game's window, and the time (on the translator's
 // clock) before which it must not be delivered.
 struct DeviceMessage {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
+    DeviceInput input;
     uint64_t notBeforeMs = 0;
     bool operator==(const DeviceMessage &) const = default;
 };
@@ -67,7 +65,7 @@ private:
                  std::vector<DeviceMessage> &out);
     void Press(PadButton button, uint64_t nowMs, std::vector<DeviceMessage> &out);
     void Release(PadButton button, std::vector<DeviceMessage> &out);
-    LPARAM StylusAt(int x, int y, bool clamp, bool &onScreen) const;
+    intptr_t StylusAt(int x, int y, bool clamp, bool &onScreen) const;
 
     KeyMap keys_;
     ScreenRect rect_;

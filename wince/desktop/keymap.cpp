@@ -8,25 +8,23 @@
 #include <sstream>
 #include <system_error>
 
-#include "wince.h"
+#include "wince/seam/device_codes.h"
 
 namespace wince::desktop {
 
 namespace {
 
-constexpr uint8_t kButtonA = 195;
-constexpr uint8_t kButtonB = 196;
-constexpr uint8_t kButtonStart = 197;
+using namespace device;
 
 constexpr std::array<DeviceKey, 8> kDeviceKeys{{
-    {"up", VK_UP, "rotate"},
-    {"down", VK_DOWN, "one row down"},
-    {"left", VK_LEFT, "one column left"},
-    {"right", VK_RIGHT, "one column right"},
+    {"up", kUpKey, "rotate"},
+    {"down", kDownKey, "one row down"},
+    {"left", kLeftKey, "one column left"},
+    {"right", kRightKey, "one column right"},
     {"a", kButtonA, "hard drop; ends the intro"},
     {"b", kButtonB, "ends the intro"},
     {"start", kButtonStart, "ends the intro"},
-    {"return", VK_RETURN, "not used by the game"},
+    {"return", kReturnKey, "not used by the game"},
 }};
 
 struct DefaultBinding {
@@ -37,17 +35,17 @@ struct DefaultBinding {
 // Every key of the defaults starts a game from the idle screen; b and start
 // get two keys each so that either hand finds one.
 constexpr std::array<DefaultBinding, 11> kDefaults{{
-    {SDLK_UP, VK_UP},
-    {SDLK_DOWN, VK_DOWN},
-    {SDLK_LEFT, VK_LEFT},
-    {SDLK_RIGHT, VK_RIGHT},
+    {SDLK_UP, kUpKey},
+    {SDLK_DOWN, kDownKey},
+    {SDLK_LEFT, kLeftKey},
+    {SDLK_RIGHT, kRightKey},
     {SDLK_SPACE, kButtonA},
     {SDLK_z, kButtonB},
     {SDLK_LCTRL, kButtonB},
     {SDLK_x, kButtonStart},
     {SDLK_TAB, kButtonStart},
-    {SDLK_RETURN, VK_RETURN},
-    {SDLK_KP_ENTER, VK_RETURN},
+    {SDLK_RETURN, kReturnKey},
+    {SDLK_KP_ENTER, kReturnKey},
 }};
 
 // A key map is a few lines; anything much larger is not one, and a garbled

@@ -46,7 +46,7 @@ bool ScreenWindow::Create(const DesktopSettings &settings, std::string &error) {
     SDL_SetWindowMinimumSize(window_, kScreenWidth / 2, kScreenHeight / 2);
     SetIcon(settings);
     Relayout();
-    Show(std::array<uint16_t, kScreenPixels>{});
+    Show(Screen{});
     return true;
 }
 
@@ -68,7 +68,7 @@ ScreenWindow::~ScreenWindow() {
     if (window_ != nullptr) SDL_DestroyWindow(window_);
 }
 
-void ScreenWindow::Show(ConstScreenPixels pixels) {
+void ScreenWindow::Show(const Screen &pixels) {
     void *target = nullptr;
     int pitch = 0;
     if (SDL_LockTexture(texture_, nullptr, &target, &pitch) != 0) return;

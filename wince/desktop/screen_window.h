@@ -8,7 +8,6 @@
 #include <string>
 
 #include "wince/desktop/desktop.h"
-#include "wince/desktop/picture.h"
 #include "wince/desktop/viewport.h"
 
 namespace wince::desktop {
@@ -24,7 +23,7 @@ public:
 
     // New pixels, drawn at once; presenting never waits for the display's
     // refresh, since the game paces itself.
-    void Show(ConstScreenPixels pixels);
+    void Show(const Screen &pixels);
     // The last pixels again, for a window that was uncovered or resized.
     void Redraw();
     // Measures the window again after a change of size.

@@ -4,11 +4,9 @@
 
 #include <optional>
 
-namespace wince::desktop {
+#include "wince/seam/screen.h"
 
-inline constexpr int kScreenWidth = 240;
-inline constexpr int kScreenHeight = 320;
-inline constexpr int kScreenPixels = kScreenWidth * kScreenHeight;
+namespace wince::desktop {
 
 // A rectangle of the window's drawable area, in its pixels.
 struct ScreenRect {

@@ -7,11 +7,12 @@
 #include <filesystem>
 #include <functional>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "../host.h"
+#include "wince/seam/screen.h"
 
 namespace wince::headless {
 
@@ -42,15 +43,14 @@ public:
     int64_t CounterNow() override;  // 1 MHz, 0 at start
     int64_t CounterFrequency() override;
     void Sleep(uint32_t milliseconds) override;
-    bool PlaySound(const std::filesystem::path *waveFile) override;
-    int ShowMessageBox(HWND owner, const std::u16string &text, const std::u16string &caption,
-                       uint32_t type) override;
+    bool PlayWave(const std::filesystem::path *waveFile) override;
+    void ShowMessage(const MessageRequest &message) override;
 
     // Recorder interface: each call becomes a line of the trace.
-    void MessageBoxShown(const std::u16string &text, const std::u16string &caption) override;
-    void SoundCall(const WCHAR *devicePath) override;
+    void MessageShown(const std::u16string &text, const std::u16string &caption) override;
+    void SoundCall(const char16_t *devicePath) override;
     void Slept(uint32_t milliseconds) override;
-    void FileWritten(const WCHAR *devicePath) override;
+    void FileWritten(const char16_t *devicePath) override;
 
     // Virtual time in ms, and a direct way for tests to let it pass.
     int64_t NowMs() const;
@@ -66,7 +66,7 @@ public:
 
     // The screen as last presented, 240 x 320 RGB565 top row first (all zero
     // before the first picture), and as a PNG file.
-    std::vector<uint16_t> Screen() const;
+    const wince::Screen &Screen() const;
     bool WriteScreenPng(const std::filesystem::path &file) const;
 
     // The trace: one JSON object per line. Kept in memory and, when a file
@@ -80,7 +80,7 @@ private:
     void AddTraceLine(std::string line);
 
     struct Impl;
-    Impl *impl_;
+    std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace wince::headless

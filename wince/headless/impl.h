@@ -3,12 +3,10 @@
 
 #include <fstream>
 
-#include "headless.h"
+#include "wince/headless/headless.h"
 
 namespace wince::headless {
 
-constexpr int kScreenWidth = 240;
-constexpr int kScreenHeight = 320;
 constexpr int64_t kCountsPerSecond = 1000000;
 constexpr int64_t kCountsPerMs = kCountsPerSecond / 1000;
 
@@ -19,7 +17,7 @@ struct HeadlessHost::Impl {
     bool scripted = false;
     bool closedAfterScript = false;
     std::function<void(const std::filesystem::path &)> stateWriter;
-    std::vector<uint16_t> screen = std::vector<uint16_t>(kScreenWidth * kScreenHeight);
+    wince::Screen screen{};
     std::ofstream traceFile;
     std::vector<std::string> traceLines;
 };

@@ -1,19 +1,20 @@
 // Playing a script: each look at the queue lets every due event happen.
 #include <cstdio>
 
-#include "impl.h"
+#include "wince/headless/impl.h"
+#include "wince/seam/device_codes.h"
 
 namespace wince::headless {
 namespace {
 
-UINT StylusMessage(ScriptEvent::Kind kind) {
+uint32_t StylusMessage(ScriptEvent::Kind kind) {
     switch (kind) {
         case ScriptEvent::Kind::Down:
-            return WM_LBUTTONDOWN;
+            return device::kStylusDownMessage;
         case ScriptEvent::Kind::Up:
-            return WM_LBUTTONUP;
+            return device::kStylusUpMessage;
         default:
-            return WM_MOUSEMOVE;
+            return device::kStylusMoveMessage;
     }
 }
 
@@ -36,9 +37,9 @@ void HeadlessHost::PumpInput() {
     // Once the script is over the window closes, so that every run ends. A
     // window not yet made cannot close: the close waits for it.
     bool over = impl.scripted && impl.nextEvent == impl.script.size();
-    if (over && !impl.closedAfterScript && MainWindow() != nullptr) {
+    if (over && !impl.closedAfterScript && HasMainWindow()) {
         impl.closedAfterScript = true;
-        CloseWindow();
+        CloseMainWindow();
     }
 }
 
@@ -47,17 +48,18 @@ void HeadlessHost::Happen(const ScriptEvent &event) {
     switch (event.kind) {
         case Kind::KeyDown:
         case Kind::KeyUp: {
-            UINT message = event.kind == Kind::KeyDown ? WM_KEYDOWN : WM_KEYUP;
-            PostMessageW(MainWindow(), message, static_cast<WPARAM>(event.a), 0);
+            const uint32_t message =
+                event.kind == Kind::KeyDown ? device::kKeyDownMessage : device::kKeyUpMessage;
+            PostDeviceInput({message, static_cast<uintptr_t>(event.a), 0});
             break;
         }
         case Kind::Down:
         case Kind::Up:
         case Kind::Move:
-            PostMessageW(MainWindow(), StylusMessage(event.kind), 0, MAKELPARAM(event.a, event.b));
+            PostDeviceInput({StylusMessage(event.kind), 0, device::StylusPoint(event.a, event.b)});
             break;
         case Kind::Close:
-            CloseWindow();
+            CloseMainWindow();
             break;
         case Kind::Shot:
             if (!WriteScreenPng(event.file)) {

@@ -3,7 +3,7 @@
 #include <limits>
 #include <sstream>
 
-#include "headless.h"
+#include "wince/headless/headless.h"
 
 namespace wince::headless {
 namespace {

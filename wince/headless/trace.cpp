@@ -2,14 +2,14 @@
 // that a run that dies still leaves what it did.
 #include <nlohmann/json.hpp>
 
-#include "impl.h"
+#include "wince/headless/impl.h"
 
 namespace wince::headless {
 namespace {
 
 using Json = nlohmann::ordered_json;
 
-Json DevicePath(const WCHAR *devicePath) {
+Json DevicePath(const char16_t *devicePath) {
     if (devicePath == nullptr) return nullptr;
     return ToUtf8(devicePath);
 }
@@ -38,14 +38,14 @@ const std::vector<std::string> &HeadlessHost::TraceLines() const {
     return impl_->traceLines;
 }
 
-void HeadlessHost::MessageBoxShown(const std::u16string &text, const std::u16string &caption) {
+void HeadlessHost::MessageShown(const std::u16string &text, const std::u16string &caption) {
     Json line = Line(NowMs(), "msgbox");
     line["text"] = ToUtf8(text);
     line["caption"] = ToUtf8(caption);
     AddTraceLine(line.dump());
 }
 
-void HeadlessHost::SoundCall(const WCHAR *devicePath) {
+void HeadlessHost::SoundCall(const char16_t *devicePath) {
     Json line = Line(NowMs(), "sound");
     line["path"] = DevicePath(devicePath);
     AddTraceLine(line.dump());
@@ -57,7 +57,7 @@ void HeadlessHost::Slept(uint32_t milliseconds) {
     AddTraceLine(line.dump());
 }
 
-void HeadlessHost::FileWritten(const WCHAR *devicePath) {
+void HeadlessHost::FileWritten(const char16_t *devicePath) {
     Json line = Line(NowMs(), "write");
     line["path"] = DevicePath(devicePath);
     AddTraceLine(line.dump());

@@ -1,0 +1,55 @@
+// The stand-in's controls for the program entry and for tests: the seam's
+// set-up (wince/seam/host.h) plus what needs the device's own types. Hosts
+// do not include this header; it brings the device's API along.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+
+#include "wince.h"
+#include "wince/seam/host.h"
+
+namespace wince {
+
+// The host file a device path names ("\a\b" and ".\a\b" both name ROOT/a/b;
+// names compare without regard to case). For a file that does not exist yet,
+// the folders are matched and the last name is kept as given. Empty when a
+// folder on the way is missing or the path leaves the root.
+std::filesystem::path ResolveDevicePath(const WCHAR *devicePath);
+
+// Back to the state of a freshly started process: empty queue, no windows,
+// no open handles or keys, rand seeded with 1, display closed and its
+// properties the default ones. The host and root are kept.
+void ResetForTest();
+
+// The display that GXOpenDisplay opens. The default is 240 x 320, cbxPitch 2,
+// cbyPitch 480, cBPP 16, kfDirect | kfDirect565. Tests may choose another
+// (555, or a rotated one with cbxPitch 640 and cbyPitch -2) before opening.
+void SetDisplayProperties(const GXDisplayProperties &properties);
+GXDisplayProperties DefaultDisplayProperties();
+// The display memory at the top-left pixel (with room on either side for
+// any pitch of a 240 x 320 screen), and whether the display is open.
+const uint8_t *DisplayTopLeft();
+bool DisplayIsOpen();
+
+// Device faults tests can inject: a display or button access that fails to open.
+struct DeviceFaults {
+    bool displayFailsToOpen = false;
+    bool inputFailsToOpen = false;
+};
+void SetDeviceFaults(const DeviceFaults &faults);
+
+// Faults the headless host and tests can inject into the file layer.
+struct FileFaults {
+    // Writes fail (as on a full disk) once this many more bytes have been
+    // written; negative means never.
+    int64_t bytesUntilDiskFull = -1;
+};
+void SetFileFaults(const FileFaults &faults);
+// How many file handles are open now, so tests can see that files get closed.
+int OpenFileCount();
+
+// The window the program created (null before CreateWindowExW).
+HWND MainWindow();
+
+}  // namespace wince

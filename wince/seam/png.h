@@ -1,0 +1,19 @@
+// Writing pictures as PNG files, 8 bits a channel (through libpng).
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+
+#include "wince/seam/screen.h"
+
+namespace wince {
+
+// False, with the reason in error, when the file cannot be written.
+bool WriteScreenPng(const std::filesystem::path &file, const Screen &screen, std::string &error);
+// From 0xAARRGGBB values, width x height of them, top row first.
+bool WriteArgbPng(const std::filesystem::path &file, std::span<const uint32_t> pixels, int width,
+                  int height, std::string &error);
+
+}  // namespace wince

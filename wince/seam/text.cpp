@@ -1,0 +1,82 @@
+// UTF-16 and UTF-8, for hosts, the registry file, traces and tests.
+#include <cstddef>
+
+#include "wince/seam/host.h"
+
+namespace wince {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+void AppendUtf8(std::string &out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+void AppendUtf16(std::u16string &out, char32_t c) {
+    if (c < 0x10000) {
+        out += static_cast<char16_t>(c);
+    } else {
+        c -= 0x10000;
+        out += static_cast<char16_t>(0xD800 | (c >> 10));
+        out += static_cast<char16_t>(0xDC00 | (c & 0x3FF));
+    }
+}
+
+// Decodes one UTF-8 sequence at text[i], advancing i; malformed bytes become
+// the replacement character rather than being dropped silently.
+char32_t DecodeUtf8(std::string_view text, size_t &i) {
+    auto lead = static_cast<unsigned char>(text[i++]);
+    if (lead < 0x80) return lead;
+    int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+    if (extra < 0 || lead > 0xF4) return kReplacement;
+    char32_t c = lead & (0x3F >> extra);
+    for (int k = 0; k < extra; ++k) {
+        if (i >= text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            return kReplacement;
+        }
+        c = (c << 6) | (static_cast<unsigned char>(text[i++]) & 0x3F);
+    }
+    return c > 0x10FFFF ? kReplacement : c;
+}
+
+}  // namespace
+
+std::string ToUtf8(std::u16string_view text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        bool pair = c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                    text[i + 1] < 0xE000;
+        if (pair) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        } else if (c >= 0xD800 && c < 0xE000) {
+            c = kReplacement;
+        }
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
+std::u16string FromUtf8(std::string_view text) {
+    std::u16string out;
+    size_t i = 0;
+    while (i < text.size()) AppendUtf16(out, DecodeUtf8(text, i));
+    return out;
+}
+
+}  // namespace wince
