@@ -86,7 +86,8 @@ bool ParseOption(const std::vector<std::string_view> &args, size_t &i, Request &
                  std::string &error) {
     std::string_view name = args[i];
     std::optional<std::string_view> inlineValue;
-    if (const size_t equals = name.find('='); name.starts_with("--") && equals != name.npos) {
+    if (const size_t equals = name.find('=');
+        name.starts_with("--") && equals != std::string_view::npos) {
         inlineValue = name.substr(equals + 1);
         name = name.substr(0, equals);
     }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs clang-tidy (checks in .clang-tidy) over the game folders, using the
+# Runs clang-tidy (checks in .clang-tidy) over the game folders, the stand-in
+# and the program entry, using the
 # compile_commands.json of a build folder (made here when it has none yet).
 # Any finding fails the script.
 #   tools/tidy.sh [BUILD-FOLDER]      default: build/tidy
@@ -9,10 +10,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/tidy}
 if [ ! -f "$build/compile_commands.json" ]; then
     cmake -S "$root" -B "$build" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DPELLAX_TESTS=OFF \
-        -DPELLAX_BENCH=OFF -DPELLAX_DESKTOP=OFF >/dev/null
+        -DPELLAX_BENCH=OFF >/dev/null
 fi
 files=()
-for folder in app game gfx platform movie; do
+for folder in app game gfx platform movie wince/core wince/seam wince/headless wince/desktop runner; do
     for file in "$root/$folder"/*.cpp; do
         [ -e "$file" ] && files+=("$file")
     done

@@ -55,7 +55,7 @@ constexpr size_t kMaxWarnings = 8;
 
 std::string_view Trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
-    if (first == text.npos) return {};
+    if (first == std::string_view::npos) return {};
     const auto last = text.find_last_not_of(" \t\r");
     return text.substr(first, last - first + 1);
 }
@@ -79,7 +79,7 @@ std::optional<Binding> ParseLine(std::string_view line, std::string &error) {
     line = Trim(line);
     if (line.empty() || line.front() == '#') return std::nullopt;
     const auto equals = line.find('=');
-    if (equals == line.npos) {
+    if (equals == std::string_view::npos) {
         error = "expected ACTION = KEY";
         return std::nullopt;
     }

@@ -120,8 +120,8 @@ typedef struct _OVERLAPPED OVERLAPPED, *LPOVERLAPPED;
 
 #define LOWORD(l) (static_cast<WORD>(static_cast<uintptr_t>(l) & 0xffff))
 #define HIWORD(l) (static_cast<WORD>((static_cast<uintptr_t>(l) >> 16) & 0xffff))
-#define MAKELPARAM(lo, hi)                                                                         \
-    (static_cast<LPARAM>(static_cast<DWORD>((static_cast<WORD>(lo)) |                            \
+#define MAKELPARAM(lo, hi)                                            \
+    (static_cast<LPARAM>(static_cast<DWORD>((static_cast<WORD>(lo)) | \
                                             (static_cast<DWORD>(static_cast<WORD>(hi)) << 16))))
 #define MAKEINTRESOURCEW(i) (reinterpret_cast<LPWSTR>(static_cast<uintptr_t>(static_cast<WORD>(i))))
 #define MAKEINTRESOURCE MAKEINTRESOURCEW
@@ -166,8 +166,8 @@ typedef struct _OVERLAPPED OVERLAPPED, *LPOVERLAPPED;
 
 ATOM WINAPI RegisterClassW(const WNDCLASSW *lpWndClass);
 HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
-                            DWORD dwStyle, int X, int Y, int nWidth, int nHeight,
-                            HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam);
+                            DWORD dwStyle, int X, int Y, int nWidth, int nHeight, HWND hWndParent,
+                            HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam);
 BOOL WINAPI DestroyWindow(HWND hWnd);
 BOOL WINAPI MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
 HICON WINAPI LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName);
