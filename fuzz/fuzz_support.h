@@ -18,7 +18,7 @@
 #include "game/game.h"
 #include "gfx/gfx.h"
 #include "platform/platform.h"
-#include "wince/host.h"
+#include "wince/core/control.h"
 
 namespace fuzzing {
 
@@ -41,10 +41,8 @@ public:
     int64_t CounterNow() override { return counter_; }
     int64_t CounterFrequency() override { return 1000 * kCountsPerMs; }
     void Sleep(uint32_t milliseconds) override { counter_ += milliseconds * kCountsPerMs; }
-    bool PlaySound(const fs::path *) override { return true; }
-    int ShowMessageBox(HWND, const std::u16string &, const std::u16string &, uint32_t) override {
-        return IDOK;
-    }
+    bool PlayWave(const fs::path *) override { return true; }
+    void ShowMessage(const wince::MessageRequest &) override {}
 
     int64_t NowMs() const { return counter_ / kCountsPerMs; }
     void Restart() { counter_ = 0; }

@@ -1,6 +1,7 @@
 // The pellax-rim command line: which host runs the game, or which one-off
 // job the program does instead.
 #include <charconv>
+#include <exception>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -14,6 +15,7 @@ namespace runner {
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr int kFailure = 3;
 constexpr int kMaxScale = 16;
 
 enum class Job { Desktop, Headless, MakeRoot, Help, Version };
@@ -49,7 +51,8 @@ void PrintHelp(std::ostream &out) {
            "  --help           show this help and exit\n"
            "  --version        show the version and exit\n\n"
            "Exit codes: the game's own (0) for a run; 1 when a run cannot start or an\n"
-           "installation cannot be written; 2 for a command line that cannot be understood.\n\n";
+           "installation cannot be written; 2 for a command line that cannot be understood;\n"
+           "3 when the program meets a failure it cannot handle.\n\n";
     PrintDesktopHelp(out);
 }
 
@@ -148,9 +151,7 @@ bool ChooseJob(Request &request, std::string &error) {
     return true;
 }
 
-}  // namespace
-
-int RunCommandLine(int argc, char **argv, std::ostream &out, std::ostream &err) {
+int RunArguments(int argc, char **argv, std::ostream &out, std::ostream &err) {
     const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     Request request;
     std::string error;
@@ -183,6 +184,21 @@ int RunCommandLine(int argc, char **argv, std::ostream &out, std::ostream &err) 
     desktop.scale = request.scale.value_or(0);
     desktop.fullScreen = request.fullScreen;
     return RunDesktop(desktop);
+}
+
+}  // namespace
+
+int RunCommandLine(int argc, char **argv, std::ostream &out, std::ostream &err) {
+    // Whatever escapes is named in one line; nothing else runs on that way
+    // out, so the game's shutdown cannot write a record from a broken state.
+    try {
+        return RunArguments(argc, argv, out, err);
+    } catch (const std::exception &failure) {
+        err << "pellax-rim: " << failure.what() << std::endl;
+    } catch (...) {
+        err << "pellax-rim: an unknown failure" << std::endl;
+    }
+    return kFailure;
 }
 
 }  // namespace runner

@@ -18,12 +18,13 @@ using wince::headless::ScriptEvent;
 
 std::optional<std::vector<ScriptEvent>> ReadScript(const std::filesystem::path &file) {
     std::ifstream in(file);
-    if (!in) {
+    std::string error;
+    auto events = wince::headless::ParseScript(in, error);
+    // A folder opens as a stream too, and fails only at the first read.
+    if (!in.is_open() || in.bad()) {
         std::cerr << "pellax-rim: cannot read the script " << file.string() << "\n";
         return std::nullopt;
     }
-    std::string error;
-    auto events = wince::headless::ParseScript(in, error);
     if (!events) std::cerr << "pellax-rim: " << file.string() << ": " << error << "\n";
     return events;
 }

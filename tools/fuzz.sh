@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets with clang and runs each for SECONDS (default 25),
-# starting from its corpus in fuzz/corpus/<target>. A finding (a crash, a
-# sanitizer report, a leak, a hang) makes the script fail; the input that
-# caused it is kept under the build folder's artifacts/.
-#   tools/fuzz.sh [SECONDS] [TARGET...]     targets: sprite palette intro score registry script wave
+# Builds the fuzz targets with clang, replays every input of each target's
+# corpus in fuzz/corpus/<target> once, then fuzzes each target for SECONDS
+# (default 25) starting from that corpus. A crash on a replayed input or a
+# finding (a crash, a sanitizer report, a leak, a hang) makes the script fail;
+# a new input that caused it is kept under the build folder's artifacts/.
+#   tools/fuzz.sh [SECONDS] [TARGET...]
+#   targets: sprite palette intro score registry script wave paths keymap
 set -euo pipefail
 
 seconds=${1:-25}
 shift || true
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${PELLAX_FUZZ_BUILD:-$root/build/fuzz}
-all=(sprite palette intro score registry script wave)
+all=(sprite palette intro score registry script wave paths keymap)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
 
@@ -19,8 +21,8 @@ max_len() {
     case $1 in
         sprite | intro) echo 24576 ;;
         wave) echo 12288 ;;
-        script) echo 4096 ;;
-        palette | registry) echo 1024 ;;
+        script | keymap) echo 4096 ;;
+        palette | registry | paths) echo 1024 ;;
         score) echo 64 ;;
     esac
 }
@@ -35,6 +37,20 @@ scratch=/dev/shm
 artifacts=$build/artifacts
 mkdir -p "$artifacts"
 failed=()
+
+# Every committed input once, as it is: what once crashed stays mended.
+for target in "${targets[@]}"; do
+    [ -d "$root/fuzz/corpus/$target" ] || continue
+    mapfile -t inputs < <(find "$root/fuzz/corpus/$target" -type f | sort)
+    [ ${#inputs[@]} -gt 0 ] || continue
+    echo "== replay of ${#inputs[@]} inputs to fuzz_$target"
+    if ! "$build/fuzz/fuzz_$target" -timeout=10 -rss_limit_mb=2048 \
+        -artifact_prefix="$artifacts/$target-replay-" "${inputs[@]}" >"$build/replay_$target.log" 2>&1; then
+        failed+=("$target (replay)")
+        tail -n 60 "$build/replay_$target.log"
+    fi
+done
+
 for target in "${targets[@]}"; do
     work=$(mktemp -d -p "$scratch")
     echo "== fuzz_$target for ${seconds}s"

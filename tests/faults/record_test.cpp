@@ -14,7 +14,7 @@
 #include "assets/assets.h"
 #include "game/game.h"
 #include "platform/platform.h"
-#include "wince/host.h"
+#include "wince/core/control.h"
 
 namespace {
 

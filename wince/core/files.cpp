@@ -113,15 +113,16 @@ HANDLE Register(std::FILE *stream, DWORD access) {
 // Checks what the disposition and the file's state allow; returns 0 when the
 // file may be opened, else the error to report.
 DWORD CheckOpen(const fs::path &path, DWORD access, const Disposition &how, bool exists) {
+    std::error_code error;
     if (exists) {
-        if (fs::is_directory(path)) return ERROR_ACCESS_DENIED;
+        if (fs::is_directory(path, error)) return ERROR_ACCESS_DENIED;
         if (!how.mayOpen) return ERROR_FILE_EXISTS;
         bool writes = (access & GENERIC_WRITE) != 0 || how.truncates;
         if (writes && IsReadOnly(path)) return ERROR_ACCESS_DENIED;
         return 0;
     }
     if (!how.mayCreate) return ERROR_FILE_NOT_FOUND;
-    if (!fs::is_directory(path.parent_path())) return ERROR_PATH_NOT_FOUND;
+    if (!fs::is_directory(path.parent_path(), error)) return ERROR_PATH_NOT_FOUND;
     if (!FolderTakesChanges(path)) return ERROR_ACCESS_DENIED;
     return 0;
 }
@@ -209,7 +210,7 @@ BOOL WINAPI DeleteFileW(LPCWSTR lpFileName) {
     fs::path path = wince::ResolveDevicePath(lpFileName);
     std::error_code error;
     if (path.empty() || !fs::exists(path, error)) return SetLastError(ERROR_FILE_NOT_FOUND), FALSE;
-    if (fs::is_directory(path) || IsReadOnly(path) || !FolderTakesChanges(path)) {
+    if (fs::is_directory(path, error) || IsReadOnly(path) || !FolderTakesChanges(path)) {
         return SetLastError(ERROR_ACCESS_DENIED), FALSE;
     }
     if (!fs::remove(path, error)) return SetLastError(ERROR_ACCESS_DENIED), FALSE;

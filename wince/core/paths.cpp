@@ -30,13 +30,26 @@ std::vector<std::u16string> SplitNames(const std::u16string &path) {
     return names;
 }
 
+// The host spelling of one device name; nothing for a name that no host
+// file can carry, such as one holding a lone surrogate.
+std::optional<fs::path> HostName(const std::u16string &name) {
+    std::optional<std::string> utf8 = wince::ToUtf8Exact(name);
+    if (!utf8) return std::nullopt;
+    return fs::path(std::u8string(utf8->begin(), utf8->end()));
+}
+
 // The entry of folder whose name equals name without regard to case; an
-// exact match wins when the host folder holds several spellings.
-std::optional<fs::path> FindEntry(const fs::path &folder, const std::u16string &name) {
+// exact match wins when the host folder holds several spellings. Host
+// entries whose names are not UTF-8 match no device name.
+std::optional<fs::path> FindEntry(const fs::path &folder, const std::u16string &name,
+                                  const fs::path &hostName) {
     std::error_code error;
-    if (fs::exists(folder / fs::path(name), error)) return folder / fs::path(name);
+    if (fs::exists(folder / hostName, error)) return folder / hostName;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (wince::core::EqualNoCase(it->path().filename().u16string(), name)) return it->path();
+        const std::u8string entry = it->path().filename().u8string();
+        std::optional<std::u16string> entryName =
+            wince::FromUtf8Exact(std::string(entry.begin(), entry.end()));
+        if (entryName && wince::core::EqualNoCase(*entryName, name)) return it->path();
     }
     return std::nullopt;
 }
@@ -69,12 +82,14 @@ fs::path ResolveDevicePath(const WCHAR *devicePath) {
         // ".\" means the root as well: the device has no current folder.
         if (name == u".") continue;
         if (name == u"..") return {};
-        std::optional<fs::path> entry = FindEntry(at, name);
+        std::optional<fs::path> hostName = HostName(name);
+        if (!hostName) return {};
+        std::optional<fs::path> entry = FindEntry(at, name, *hostName);
         bool last = i + 1 == names.size();
         if (entry) {
             at = *entry;
         } else if (last) {
-            at /= fs::path(name);
+            at /= *hostName;
         } else {
             return {};
         }

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <set>
@@ -9,6 +10,7 @@
 #include <system_error>
 
 #include "wince/seam/device_codes.h"
+#include "wince/seam/host.h"
 
 namespace wince::desktop {
 
@@ -73,11 +75,25 @@ struct Binding {
     uint8_t code;
 };
 
+// Whether the line is UTF-8 text without control characters: a name is
+// passed on to SDL as a C string and echoed in warnings on the terminal.
+bool IsText(std::string_view line) {
+    const auto controls = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return (byte < 0x20 && byte != '\t') || byte == 0x7F;
+    };
+    return FromUtf8Exact(line).has_value() && std::none_of(line.begin(), line.end(), controls);
+}
+
 // One line of the file; nothing for a blank or comment line, an error
 // message for a line that cannot be read.
 std::optional<Binding> ParseLine(std::string_view line, std::string &error) {
     line = Trim(line);
     if (line.empty() || line.front() == '#') return std::nullopt;
+    if (!IsText(line)) {
+        error = "not text (a control character or bytes that are not UTF-8)";
+        return std::nullopt;
+    }
     const auto equals = line.find('=');
     if (equals == std::string_view::npos) {
         error = "expected ACTION = KEY";

@@ -67,6 +67,10 @@ bool ReadEvent(const std::string &line, ScriptEvent &event, std::string &error) 
         std::getline(words, rest);
         event.file = Trim(rest);
         if (event.file.empty()) return error = "missing file name", false;
+        // The host would cut the name at a NUL and write some other file.
+        if (event.file.find('\0') != std::string::npos) {
+            return error = "a NUL byte in the file name", false;
+        }
         return true;
     }
     return error = kind.empty() ? "missing event" : "unknown event " + kind, false;

@@ -1,5 +1,6 @@
 // UTF-16 and UTF-8, for hosts, the registry file, traces and tests.
 #include <cstddef>
+#include <optional>
 
 #include "wince/seam/host.h"
 
@@ -37,8 +38,13 @@ void AppendUtf16(std::u16string &out, char32_t c) {
     }
 }
 
-// Decodes one UTF-8 sequence at text[i], advancing i; malformed bytes become
-// the replacement character rather than being dropped silently.
+bool IsSurrogate(char32_t c) {
+    return c >= 0xD800 && c < 0xE000;
+}
+
+// Decodes one UTF-8 sequence at text[i], advancing i; malformed bytes and
+// overlong forms become the replacement character rather than being dropped
+// silently. An encoded surrogate (ED A0 80) decodes to the surrogate itself.
 char32_t DecodeUtf8(std::string_view text, size_t &i) {
     auto lead = static_cast<unsigned char>(text[i++]);
     if (lead < 0x80) return lead;
@@ -51,7 +57,8 @@ char32_t DecodeUtf8(std::string_view text, size_t &i) {
         }
         c = (c << 6) | (static_cast<unsigned char>(text[i++]) & 0x3F);
     }
-    return c > 0x10FFFF ? kReplacement : c;
+    constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+    return c > 0x10FFFF || c < kLeast[extra] ? kReplacement : c;
 }
 
 }  // namespace
@@ -64,7 +71,7 @@ std::string ToUtf8(std::u16string_view text) {
                     text[i + 1] < 0xE000;
         if (pair) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        } else if (c >= 0xD800 && c < 0xE000) {
+        } else if (IsSurrogate(c)) {
             c = kReplacement;
         }
         AppendUtf8(out, c);
@@ -76,6 +83,32 @@ std::u16string FromUtf8(std::string_view text) {
     std::u16string out;
     size_t i = 0;
     while (i < text.size()) AppendUtf16(out, DecodeUtf8(text, i));
+    return out;
+}
+
+std::optional<std::string> ToUtf8Exact(std::u16string_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (!IsSurrogate(text[i])) continue;
+        bool pair = text[i] < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                    text[i + 1] < 0xE000;
+        if (!pair) return std::nullopt;
+        ++i;
+    }
+    return ToUtf8(text);
+}
+
+std::optional<std::u16string> FromUtf8Exact(std::string_view text) {
+    std::u16string out;
+    size_t i = 0;
+    while (i < text.size()) {
+        const size_t start = i;
+        const char32_t c = DecodeUtf8(text, i);
+        // The replacement character is taken only where it was spelled out.
+        if (IsSurrogate(c) ||
+            (c == kReplacement && text.substr(start, i - start) != "\xEF\xBF\xBD"))
+            return std::nullopt;
+        AppendUtf16(out, c);
+    }
     return out;
 }
 

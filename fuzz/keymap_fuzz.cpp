@@ -1,0 +1,58 @@
+// The desktop's key map file: the fuzzed bytes are the file. Whatever they
+// are, the load gives a map; its warnings are few, name their line and are
+// plain text for the terminal; and a map taken without warnings, written out
+// with the key names the help shows, reads back as the same map.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "wince/desktop/keymap.h"
+#include "wince/seam/host.h"
+
+namespace {
+
+using wince::desktop::KeyMap;
+
+[[noreturn]] void Fail(const char *why) {
+    std::fprintf(stderr, "keymap: %s\n", why);
+    std::abort();
+}
+
+bool IsPlainText(const std::string &text) {
+    if (!wince::FromUtf8Exact(text)) return false;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && byte != 0x09) || byte == 0x7F) return false;
+    }
+    return true;
+}
+
+std::string WriteOut(const KeyMap &map) {
+    std::string text;
+    for (const wince::desktop::DeviceKey &device : wince::desktop::DeviceKeys()) {
+        for (int32_t key : map.KeysFor(device.code))
+            text += std::string(device.name) + " = " + wince::desktop::KeyName(key) + "\n";
+    }
+    return text;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const std::string_view text(reinterpret_cast<const char *>(data), size);
+    const wince::desktop::KeyMapLoad load = wince::desktop::ParseKeyMap(text);
+    if (load.warnings.size() > 8) Fail("more than eight warnings");
+    for (const std::string &warning : load.warnings) {
+        if (!warning.starts_with("line ")) Fail("a warning without its line");
+        if (!IsPlainText(warning)) Fail("a warning that is not plain text");
+    }
+    if (!load.warnings.empty()) {
+        if (!(load.map == wince::desktop::DefaultKeyMap())) Fail("a bad file changed the keys");
+        return 0;
+    }
+    const wince::desktop::KeyMapLoad again = wince::desktop::ParseKeyMap(WriteOut(load.map));
+    if (!again.warnings.empty()) Fail("a written map does not read back");
+    if (!(again.map == load.map)) Fail("a written map reads back as another");
+    return 0;
+}
