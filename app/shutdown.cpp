@@ -4,8 +4,6 @@
 #include "gfx/gfx.h"
 #include "platform/platform.h"
 
-int ShutdownDone = 0;
-
 void Shutdown() {
     CloseGraphics();
     FreeSprite(backgroundSprite);

@@ -1,7 +1,6 @@
 // A landed piece: it is written into the Board, the next piece enters, a
 // blocked entry ends the game, full rows are removed and scored, and enough
 // rows end the level. Also the random piece sequence.
-#include "app/app.h"
 #include "game/game.h"
 #include "gfx/gfx.h"
 #include "platform/platform.h"

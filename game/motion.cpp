@@ -1,6 +1,5 @@
 // The falling piece: gravity, the hard drop, moves, rotation with its wall
 // kick, and the landing.
-#include "app/app.h"
 #include "game/game.h"
 #include "gfx/gfx.h"
 #include "platform/platform.h"

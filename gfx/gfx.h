@@ -42,6 +42,10 @@ extern BackBufferRecord BackBuffer;
 extern PaletteRecord Palette;
 extern DisplayInfoRecord DisplayInfo;
 extern ShadowBufferRecord ShadowBuffer;
+// Set by Shutdown once the display and the sprites are released: from then on
+// nothing may draw into, or present from, them, and the program only waits
+// for its quit message.
+extern int ShutdownDone;
 
 int OpenGraphics(HWND window, LPCWSTR paletteName, LPCWSTR registryKey, uint32_t width,
                  uint32_t height);
