@@ -1,5 +1,5 @@
-// Application shell: entry, window and main loop, start-up, the play screen
-// and shutdown.
+// Application shell: entry, window and main loop, start-up and the play
+// screen.
 #pragma once
 
 #include <cstdint>
@@ -15,4 +15,3 @@ int StartUp(HWND window);
 void RunFrame();
 void StartGame();
 void NewGame();
-void Shutdown();

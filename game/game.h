@@ -1,5 +1,5 @@
 // Game rules: the play field and piece shapes, piece motion, landing, rows,
-// score and levels, and the drawing of the field and the scores.
+// score and levels, the drawing of the field and the scores, and shutdown.
 #pragma once
 
 #include <cstdint>
@@ -80,3 +80,9 @@ void DrawPiece(Sprite &sprite, int32_t x, int32_t y, uint8_t kind, uint8_t rotat
 void DrawPreviewShape(Sprite &sprite, int32_t x, int32_t y, uint8_t kind);
 void DrawPreview();
 void DrawScoreDigits(uint32_t value, int32_t row);
+
+// ---- Shutdown ----------------------------------------------------------------
+
+// Releases the display, the sprites and the buttons and sets ShutdownDone.
+// It sits below the shell because a failed record save ends the program too.
+void Shutdown();

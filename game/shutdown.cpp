@@ -1,6 +1,6 @@
 // Giving back what start-up acquired. Every quit path runs this first and
 // then posts the quit message; it is safe to run any number of times.
-#include "app/app.h"
+#include "game/game.h"
 #include "gfx/gfx.h"
 #include "platform/platform.h"
 
