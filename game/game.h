@@ -1,5 +1,6 @@
 // Game rules: the play field and piece shapes, piece motion, landing, rows,
-// score and levels, the drawing of the field and the scores, and shutdown.
+// score and levels, the drawing of the field and the scores, the high-score
+// file, and shutdown.
 #pragma once
 
 #include <cstdint>
@@ -81,7 +82,12 @@ void DrawPreviewShape(Sprite &sprite, int32_t x, int32_t y, uint8_t kind);
 void DrawPreview();
 void DrawScoreDigits(uint32_t value, int32_t row);
 
-// ---- Shutdown ----------------------------------------------------------------
+// ---- High-score file -------------------------------------------------------
+
+int LoadHighScore();
+void SaveHighScore();
+
+// ---- Shutdown --------------------------------------------------------------
 
 // Releases the display, the sprites and the buttons and sets ShutdownDone.
 // It sits below the shell because a failed record save ends the program too.
