@@ -6,14 +6,7 @@
 
 void Shutdown() {
     CloseGraphics();
-    FreeSprite(backgroundSprite);
-    FreeSprite(blockSprite);
-    FreeSprite(numberSprite);
-    FreeSprite(scoreDigitSprite);
-    FreeSprite(levelClearedSprite);
-    FreeSprite(levelDigitSprite);
-    FreeSprite(gameOverSprite);
-    FreeSprite(overlaySprite);
+    for (const PictureFile &picture : PictureFileTable) FreeSprite(*picture.sprite);
     CloseInput();
     // From here on the frame that ran us, and every later one, must leave the
     // released BackBuffer and sprites alone until the quit message ends the run.

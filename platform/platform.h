@@ -56,5 +56,7 @@ BOOL StopSound();
 
 constexpr uint32_t kGamePathChars = 130;  // terminator included
 extern WCHAR GamePath[kGamePathChars];
+// The key under HKEY_LOCAL_MACHINE that the installation writes GAMEPATH to.
+inline constexpr WCHAR kRegistryKey[] = TEXT("\\SOFTWARE\\Apps\\Brackwell Pellax rim");
 
 int ReadGamePath(HWND window, LPCWSTR key);
