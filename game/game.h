@@ -81,6 +81,10 @@ void DrawPiece(Sprite &sprite, int32_t x, int32_t y, uint8_t kind, uint8_t rotat
 void DrawPreviewShape(Sprite &sprite, int32_t x, int32_t y, uint8_t kind);
 void DrawPreview();
 void DrawScoreDigits(uint32_t value, int32_t row);
+// The level, the rows still to clear, the high score and the score, for the
+// play screen and the game-over picture alike. The high score is first raised
+// to the score, so it never shows less.
+void DrawPanelNumbers();
 
 // ---- High-score file -------------------------------------------------------
 

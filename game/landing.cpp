@@ -8,32 +8,16 @@
 namespace {
 
 constexpr uint32_t kGameOverPauseMs = 2000;
-constexpr int32_t kLevelNumberX = 195, kLevelNumberY = 113;
-constexpr int32_t kRowsToGoX = 210, kRowsToGoY = 135;
 constexpr int32_t kGameOverX = 24, kGameOverY = 90;
-constexpr int32_t kHighScoreRow = 31, kScoreRow = 166;
 constexpr uint32_t kFirstRowPoints = 50;
 constexpr uint32_t kExtraRowPoints = 30;
 constexpr uint32_t kLevelPoints = 1000;
-
-void DrawNumberFrame(int32_t x, int32_t y, int32_t frame) {
-    if (frame < 0) return;
-    if (!SpriteFrameFits(numberSprite, x, y, static_cast<uint32_t>(frame))) return;
-    DrawSpriteFrame(numberSprite, x, y, static_cast<uint32_t>(frame));
-}
 
 void DrawGameOverPicture() {
     const uint8_t kind = PieceSequence[GameState.currentIndex];
     DrawCells(blockSprite, Board);
     DrawPiece(blockSprite, kSpawnX, kSpawnY, kind, 0);
-    DrawNumberFrame(kLevelNumberX, kLevelNumberY, GameState.level - 1);
-    // Rows beyond the target (the level areas can cause them) have no frame:
-    // nothing is drawn then (docs/fidelity.md).
-    DrawNumberFrame(kRowsToGoX, kRowsToGoY,
-                    LevelLinesTable[GameState.level] - GameState.rowsThisLevel - 1);
-    if (GameState.score > GameState.highScore) GameState.highScore = GameState.score;
-    DrawScoreDigits(GameState.highScore, kHighScoreRow);
-    DrawScoreDigits(GameState.score, kScoreRow);
+    DrawPanelNumbers();
 }
 
 // Built on top of what this frame has drawn so far; the whole program then
