@@ -52,13 +52,10 @@ void DrawBoard() {
 }
 
 void DrawPiece(Sprite &sprite, int32_t x, int32_t y, uint8_t kind, uint8_t rotation) {
-    for (int32_t i = 0; i < 4; ++i) {
-        const int32_t screenY = kPieceBaseY - y - kCellSize * i;
+    for (const ShapeCell &cell : ShapeCellTable[kind][rotation]) {
+        const int32_t screenY = kPieceBaseY - y - kCellSize * cell.row;
         if (screenY < kTopRowY || screenY > kBottomRowY) continue;
-        for (int32_t j = 0; j < 4; ++j) {
-            if (PieceShapeTable[kind][rotation][i][j] == 0) continue;
-            DrawBlock(sprite, x + kCellSize * j, screenY, kind);
-        }
+        DrawBlock(sprite, x + kCellSize * cell.column, screenY, kind);
     }
 }
 

@@ -3,6 +3,7 @@
 // file, and shutdown.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "wince.h"
@@ -46,6 +47,18 @@ extern uint8_t PieceSequence[kSequenceLength];
 extern const uint8_t PieceShapeTable[7][4][4][4];  // [kind][rotation][row from bottom][column]
 extern const uint8_t PreviewShapeTable[7][4][4];   // [kind][row from top][column]
 extern const uint8_t LevelLinesTable[11];          // indexed by level 1..10; entry 0 unused
+
+// A filled cell of a piece shape, placed in its 4 x 4 box.
+struct ShapeCell {
+    int32_t row;     // from the bottom of the box
+    int32_t column;  // from the left of the box
+};
+using ShapeCellList = std::array<ShapeCell, 4>;
+
+// [kind][rotation]: the four cells of each PieceShapeTable shape in table
+// order, the one walk over a shape for fitting, probing, kicking, locking and
+// drawing. Listed once at build time, so no walk scans the empty cells.
+extern const std::array<std::array<ShapeCellList, 4>, 7> ShapeCellTable;
 
 // The values every game field has when the program starts.
 GameStateRecord InitialGameState();

@@ -98,13 +98,10 @@ void ClearLevel() {
 void LockPiece(int32_t x, int32_t y, uint8_t kind, uint8_t rotation) {
     const int32_t leftColumn = x / kCellSize;
     const int32_t lowestRow = (y - kCellSize) / kCellSize;
-    for (int32_t i = 0; i < 4; ++i) {
-        for (int32_t j = 0; j < 4; ++j) {
-            if (PieceShapeTable[kind][rotation][i][j] == 0) continue;
-            const int32_t row = lowestRow + i, column = leftColumn + j;
-            if (row < 1 || row >= kBoardRows || column < 1 || column >= kBoardColumns - 1) continue;
-            Board[row * kBoardColumns + column] = kind;
-        }
+    for (const ShapeCell &cell : ShapeCellTable[kind][rotation]) {
+        const int32_t row = lowestRow + cell.row, column = leftColumn + cell.column;
+        if (row < 1 || row >= kBoardRows || column < 1 || column >= kBoardColumns - 1) continue;
+        Board[row * kBoardColumns + column] = kind;
     }
     GameState.pieceX = kSpawnX;
     GameState.pieceY = kSpawnY;
