@@ -1,5 +1,5 @@
-// Application shell: entry, window and main loop, start-up, the play screen
-// and shutdown.
+// Application shell: entry, window and main loop, start-up and the play
+// screen.
 #pragma once
 
 #include <cstdint>
@@ -7,9 +7,6 @@
 #include "wince.h"
 
 extern HWND MainWindowHandle;
-// Set by Shutdown: from then on nothing may draw into, or present from, what
-// it released, and the program only waits for its quit message.
-extern int ShutdownDone;
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 int MainLoop();
@@ -18,4 +15,3 @@ int StartUp(HWND window);
 void RunFrame();
 void StartGame();
 void NewGame();
-void Shutdown();

@@ -1,7 +1,6 @@
 // The NEW GAME area: abandon the game in progress and go back to level 1.
 #include "app/app.h"
 #include "game/game.h"
-#include "platform/platform.h"
 
 void NewGame() {
     ResetToFirstLevel();

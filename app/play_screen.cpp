@@ -26,9 +26,6 @@ constexpr uint8_t kLastStartKey = kKey197;  // flags 0..6 start a game; Return d
 constexpr int32_t kOverlayX = 13, kOverlayY = 5;
 constexpr int32_t kBannerX = 22, kBannerY = 90;
 constexpr int32_t kBigLevelX = 52, kBigLevelY = 112;
-constexpr int32_t kLevelNumberX = 195, kLevelNumberY = 113;
-constexpr int32_t kRowsToGoX = 210, kRowsToGoY = 135;
-constexpr int32_t kHighScoreRow = 31, kScoreRow = 166;
 
 bool Hit(const ScreenArea &area) {
     return StylusInRect(area.left, area.right, area.top, area.bottom) != 0;
@@ -57,22 +54,6 @@ bool HandleStylusMenu() {
 void DrawIdlePicture() {
     if (GameState.levelCleared) DrawSpriteFrame(levelClearedSprite, kBannerX, kBannerY, 0);
     DrawSpriteFrame(levelDigitSprite, kBigLevelX, kBigLevelY, GameState.level - 1u);
-}
-
-// A level chosen during a game may ask for fewer rows than are already
-// cleared; the rows-to-go number then has no frame and is left out
-// (docs/fidelity.md). The level ends at the next landing.
-void DrawLevelNumbers() {
-    DrawSpriteFrame(numberSprite, kLevelNumberX, kLevelNumberY, GameState.level - 1u);
-    if (GameState.level > kTopLevel) return;
-    const int32_t rowsToGo = LevelLinesTable[GameState.level] - GameState.rowsThisLevel - 1;
-    if (rowsToGo >= 0) DrawSpriteFrame(numberSprite, kRowsToGoX, kRowsToGoY, rowsToGo);
-}
-
-void DrawScores() {
-    if (GameState.score > GameState.highScore) GameState.highScore = GameState.score;
-    DrawScoreDigits(GameState.highScore, kHighScoreRow);
-    DrawScoreDigits(GameState.score, kScoreRow);
 }
 
 }  // namespace
@@ -104,8 +85,7 @@ void RunFrame() {
     } else {
         DrawIdlePicture();
     }
-    DrawLevelNumbers();
-    DrawScores();
+    DrawPanelNumbers();
     ConvertBackBuffer(GetShadowOrigin(), 0, 0);
     PresentShadow();
 }

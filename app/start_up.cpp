@@ -7,22 +7,6 @@
 
 namespace {
 
-const WCHAR kPaletteName[] = TEXT("kbl.plf");
-const WCHAR kRegistryKey[] = TEXT("\\SOFTWARE\\Apps\\Brackwell Pellax rim");
-
-struct PictureFile {
-    const WCHAR *name;
-    Sprite *sprite;
-};
-
-// Loaded in this order; Shutdown releases them in the same order.
-const PictureFile kPictures[] = {
-    {TEXT("kbl_b.nbf"), &backgroundSprite},    {TEXT("kbl_bl.nbf"), &blockSprite},
-    {TEXT("kbl_n.nbf"), &numberSprite},        {TEXT("kbl_sn.nbf"), &scoreDigitSprite},
-    {TEXT("kbl_cg.nbf"), &levelClearedSprite}, {TEXT("kbl_lv.nbf"), &levelDigitSprite},
-    {TEXT("kbl_gov.nbf"), &gameOverSprite},    {TEXT("kbl_sl.nbf"), &overlaySprite},
-};
-
 // A failed step ends the run, but start-up goes on with the next step so
 // that every later failure still shows its own message.
 void EndAfterFailure() {
@@ -40,10 +24,10 @@ void EnterFullScreen(HWND window) {
 
 int StartUp(HWND window) {
     EnterFullScreen(window);
-    if (!OpenGraphics(window, kPaletteName, kRegistryKey, kScreenWidth, kScreenHeight)) {
+    if (!OpenGraphics(window, kPaletteFile, kRegistryKey, kScreenWidth, kScreenHeight)) {
         EndAfterFailure();
     }
-    for (const PictureFile &picture : kPictures) {
+    for (const PictureFile &picture : PictureFileTable) {
         if (!LoadSprite(picture.name, *picture.sprite, 0)) EndAfterFailure();
     }
     if (!OpenInput(window)) {

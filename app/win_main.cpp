@@ -1,6 +1,8 @@
 // The program's entry: its one window, the window procedure that records
 // input, and the main loop that runs a frame whenever the queue is empty.
 #include "app/app.h"
+#include "game/game.h"
+#include "gfx/gfx.h"
 #include "movie/movie.h"
 #include "platform/platform.h"
 

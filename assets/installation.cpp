@@ -7,11 +7,13 @@
 #include <system_error>
 
 #include "assets.h"
+#include "gfx/gfx.h"
+#include "platform/platform.h"
+#include "wince/host.h"
 
 namespace assets {
 namespace {
 
-constexpr const char *kRegistryKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Apps\\Brackwell Pellax rim";
 constexpr const char *kStartingScoreFile = "\\kbl_sc_s.uc2";
 constexpr const char *kIntroMovieFile = "\\Windows\\qzmmf.dll";
 constexpr const char *kIntroSoundFile = "\\Windows\\qznwf.dll";
@@ -74,7 +76,8 @@ std::string SoundDevicePath(const std::string &name) {
 
 std::vector<NamedFile> AllFiles() {
     std::vector<NamedFile> files;
-    files.push_back({std::string(kGamePath) + "\\picture\\kbl.plf", MakePalette()});
+    files.push_back(
+        {std::string(kGamePath) + "\\picture\\" + wince::ToUtf8(kPaletteFile), MakePalette()});
     for (NamedFile &picture : MakePictures()) files.push_back(std::move(picture));
     for (NamedFile &sound : MakeSounds())
         files.push_back({SoundDevicePath(sound.devicePath), std::move(sound.bytes)});
@@ -90,8 +93,9 @@ std::vector<NamedFile> AllFiles() {
 }  // namespace
 
 std::string MakeRegistryText() {
-    return std::string("; PELLAX RIM: the folder the game is installed in\n") + "[" + kRegistryKey +
-           "]\n" + "\"GAMEPATH\"=\"" + kGamePath + "\"\n";
+    return std::string("; PELLAX RIM: the folder the game is installed in\n") +
+           "[HKEY_LOCAL_MACHINE" + wince::ToUtf8(kRegistryKey) + "]\n" + "\"GAMEPATH\"=\"" +
+           kGamePath + "\"\n";
 }
 
 Bytes MakeScoreFile(int32_t value) {

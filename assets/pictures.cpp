@@ -3,12 +3,14 @@
 #include <string>
 
 #include "art.h"
+#include "gfx/gfx.h"
+#include "wince/host.h"
 
 namespace assets {
 namespace {
 
-NamedFile Picture(const char *name, Bytes bytes) {
-    return {std::string(kGamePath) + "\\picture\\" + name, std::move(bytes)};
+NamedFile Picture(const WCHAR *name, Bytes bytes) {
+    return {std::string(kGamePath) + "\\picture\\" + wince::ToUtf8(name), std::move(bytes)};
 }
 
 }  // namespace
@@ -16,14 +18,14 @@ NamedFile Picture(const char *name, Bytes bytes) {
 std::vector<NamedFile> MakePictures() {
     using namespace art;
     return {
-        Picture("kbl_b.nbf", MakeStripFile({MakeBackground()})),
-        Picture("kbl_sl.nbf", MakeStripFile({MakeTitleStrip()})),
-        Picture("kbl_bl.nbf", MakeStripFile(MakeBlocks())),
-        Picture("kbl_n.nbf", MakeStripFile(MakeSmallNumbers())),
-        Picture("kbl_sn.nbf", MakeStripFile(MakeScoreDigits())),
-        Picture("kbl_cg.nbf", MakeStripFile({MakeLevelClearedBanner()})),
-        Picture("kbl_lv.nbf", MakeStripFile(MakeLevelPlaques())),
-        Picture("kbl_gov.nbf", MakeStripFile({MakeGameOverBanner()})),
+        Picture(kBackgroundFile, MakeStripFile({MakeBackground()})),
+        Picture(kOverlayFile, MakeStripFile({MakeTitleStrip()})),
+        Picture(kBlockFile, MakeStripFile(MakeBlocks())),
+        Picture(kNumberFile, MakeStripFile(MakeSmallNumbers())),
+        Picture(kScoreDigitFile, MakeStripFile(MakeScoreDigits())),
+        Picture(kLevelClearedFile, MakeStripFile({MakeLevelClearedBanner()})),
+        Picture(kLevelDigitFile, MakeStripFile(MakeLevelPlaques())),
+        Picture(kGameOverFile, MakeStripFile({MakeGameOverBanner()})),
     };
 }
 

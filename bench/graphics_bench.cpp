@@ -11,12 +11,12 @@
 
 #include "assets/assets.h"
 #include "gfx/gfx.h"
+#include "platform/platform.h"
 #include "wince/core/control.h"
 
 namespace {
 
 constexpr uint32_t kPixels = kScreenWidth * kScreenHeight;
-const WCHAR kKey[] = TEXT("\\SOFTWARE\\Apps\\Brackwell Pellax rim");
 
 void Yardstick(benchmark::State &state) {
     std::vector<uint8_t> source(kPixels);
@@ -66,7 +66,7 @@ BENCHMARK(DrawDigitTransparent);
 
 assets::Bytes BackgroundRuns() {
     for (const assets::NamedFile &picture : assets::MakePictures()) {
-        if (picture.devicePath.ends_with("kbl_b.nbf")) {
+        if (picture.devicePath.ends_with(wince::ToUtf8(kBackgroundFile))) {
             return assets::Bytes(picture.bytes.begin() + kSpriteHeaderBytes, picture.bytes.end());
         }
     }
@@ -96,10 +96,10 @@ bool OpenDefaultInstallation(const std::filesystem::path &root) {
         return false;
     }
     wince::SetRoot(root);
-    return OpenGraphics(nullptr, TEXT("kbl.plf"), kKey, kScreenWidth, kScreenHeight) &&
-           LoadSprite(TEXT("kbl_b.nbf"), backgroundSprite, 0) &&
-           LoadSprite(TEXT("kbl_bl.nbf"), blockSprite, 0) &&
-           LoadSprite(TEXT("kbl_sn.nbf"), scoreDigitSprite, 0);
+    return OpenGraphics(nullptr, kPaletteFile, kRegistryKey, kScreenWidth, kScreenHeight) &&
+           LoadSprite(kBackgroundFile, backgroundSprite, 0) &&
+           LoadSprite(kBlockFile, blockSprite, 0) &&
+           LoadSprite(kScoreDigitFile, scoreDigitSprite, 0);
 }
 
 }  // namespace

@@ -25,18 +25,8 @@ struct PlayScene {
 
 // The pictures the graphics benchmarks do not load, as start-up loads them.
 bool LoadRemainingPictures() {
-    struct Picture {
-        const WCHAR *file;
-        Sprite *sprite;
-    };
-    const Picture pictures[] = {
-        {TEXT("kbl_b.nbf"), &backgroundSprite},    {TEXT("kbl_bl.nbf"), &blockSprite},
-        {TEXT("kbl_n.nbf"), &numberSprite},        {TEXT("kbl_sn.nbf"), &scoreDigitSprite},
-        {TEXT("kbl_cg.nbf"), &levelClearedSprite}, {TEXT("kbl_lv.nbf"), &levelDigitSprite},
-        {TEXT("kbl_gov.nbf"), &gameOverSprite},    {TEXT("kbl_sl.nbf"), &overlaySprite},
-    };
-    for (const Picture &picture : pictures)
-        if (picture.sprite->pixels == nullptr && !LoadSprite(picture.file, *picture.sprite, 0))
+    for (const PictureFile &picture : PictureFileTable)
+        if (picture.sprite->pixels == nullptr && !LoadSprite(picture.name, *picture.sprite, 0))
             return false;
     return true;
 }

@@ -25,8 +25,6 @@ namespace fuzzing {
 namespace fs = std::filesystem;
 
 constexpr int64_t kCountsPerMs = 1000;
-const WCHAR kRegistryKey[] = TEXT("\\SOFTWARE\\Apps\\Brackwell Pellax rim");
-const WCHAR kPaletteName[] = TEXT("kbl.plf");
 
 // Shows nothing and plays nothing; time moves only when the program waits,
 // as on the headless host, so a two-second pause costs nothing. `onPump`

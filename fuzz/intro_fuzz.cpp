@@ -35,8 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         PostMessageW(wince::MainWindow(), WM_LBUTTONDOWN, 0, MAKELPARAM(20, 20));
     };
     MainWindowHandle = MakeWindow();
-    if (!OpenGraphics(MainWindowHandle, fuzzing::kPaletteName, fuzzing::kRegistryKey, kScreenWidth,
-                      kScreenHeight))
+    if (!OpenGraphics(MainWindowHandle, kPaletteFile, kRegistryKey, kScreenWidth, kScreenHeight))
         std::abort();
     StartClock();
     PlayIntroMovie();

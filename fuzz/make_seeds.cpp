@@ -9,6 +9,8 @@
 #include <string>
 
 #include "assets/assets.h"
+#include "gfx/gfx.h"
+#include "wince/host.h"
 
 namespace {
 
@@ -45,14 +47,13 @@ Bytes Cut(const Bytes &bytes, size_t length) {
 }
 
 void SpriteSeeds(const fs::path &folder) {
-    const char *const kRoles[] = {"kbl_b.nbf",  "kbl_bl.nbf", "kbl_n.nbf",   "kbl_sn.nbf",
-                                  "kbl_cg.nbf", "kbl_lv.nbf", "kbl_gov.nbf", "kbl_sl.nbf"};
     for (const assets::NamedFile &picture : assets::MakePictures()) {
-        for (uint8_t role = 0; role < 8; ++role) {
-            if (!picture.devicePath.ends_with(std::string("\\") + kRoles[role])) continue;
+        for (uint8_t role = 0; role < kPictureCount; ++role) {
+            const std::string name = wince::ToUtf8(PictureFileTable[role].name);
+            if (!picture.devicePath.ends_with("\\" + name)) continue;
             Bytes seed{role};
             seed.insert(seed.end(), picture.bytes.begin(), picture.bytes.end());
-            Write(folder / kRoles[role], seed);
+            Write(folder / name, seed);
         }
     }
     // Raw pixels, two 15 x 15 block frames, drawn as the blocks.

@@ -26,8 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size % 2 == 1) display.ffFormat = kfDirect | kfDirect555;
     wince::SetDisplayProperties(display);
     fuzzing::WriteBytes(installation.Pictures() / "kbl.plf", data, size);
-    if (OpenGraphics(nullptr, fuzzing::kPaletteName, fuzzing::kRegistryKey, kScreenWidth,
-                     kScreenHeight)) {
+    if (OpenGraphics(nullptr, kPaletteFile, kRegistryKey, kScreenWidth, kScreenHeight)) {
         std::memcpy(BackBuffer.pixels, picture, kScreenWidth * kScreenHeight);
         ConvertBackBuffer(GetShadowOrigin(), 0, 0);
         PresentShadow();

@@ -8,17 +8,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     wince::ResetForTest();
     fuzzing::ResetGameRecords();
     fuzzing::WriteBytes(installation.Root() / "registry.reg", data, size);
-    if (ReadGamePath(nullptr, fuzzing::kRegistryKey)) {
+    if (ReadGamePath(nullptr, kRegistryKey)) {
         // GamePath must hold its terminator, whatever the value was.
         if (GamePath[kGamePathChars - 1] != 0) std::abort();
-        const HANDLE file = OpenPictureFile(fuzzing::kPaletteName);
+        const HANDLE file = OpenPictureFile(kPaletteFile);
         if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
         PlaySoundCue(TEXT("kbl_s_b.nwf"));
     }
     // Other names and buffer sizes than the game's, through the same reader.
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, fuzzing::kRegistryKey, 0, KEY_ALL_ACCESS, &key) ==
-        ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRegistryKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
         BYTE small[3] = {};
         DWORD bytes = sizeof small, type = 0;
         RegQueryValueExW(key, TEXT("GAMEPATH"), nullptr, &type, small, &bytes);

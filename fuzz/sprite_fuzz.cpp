@@ -8,23 +8,11 @@
 
 namespace {
 
-struct Role {
-    const WCHAR *file;
-    Sprite *record;
-};
-
-const Role kRoles[] = {
-    {TEXT("kbl_b.nbf"), &backgroundSprite},    {TEXT("kbl_bl.nbf"), &blockSprite},
-    {TEXT("kbl_n.nbf"), &numberSprite},        {TEXT("kbl_sn.nbf"), &scoreDigitSprite},
-    {TEXT("kbl_cg.nbf"), &levelClearedSprite}, {TEXT("kbl_lv.nbf"), &levelDigitSprite},
-    {TEXT("kbl_gov.nbf"), &gameOverSprite},    {TEXT("kbl_sl.nbf"), &overlaySprite},
-};
-constexpr size_t kRoleCount = sizeof kRoles / sizeof kRoles[0];
 const WCHAR kFuzzedName[] = TEXT("fuzzed.nbf");
 constexpr uint8_t kReuseBlockBit = 0x08;
 constexpr int32_t kNumberFrames = 20;
 
-Sprite Pristine[kRoleCount];
+Sprite Pristine[kPictureCount];
 
 void CopySprite(Sprite &to, const Sprite &from) {
     FreeSprite(to);
@@ -38,13 +26,12 @@ void CopySprite(Sprite &to, const Sprite &from) {
 // whenever a run ended in Shutdown.
 void OpenScreen() {
     wince::ResetForTest();
-    if (!OpenGraphics(nullptr, fuzzing::kPaletteName, fuzzing::kRegistryKey, kScreenWidth,
-                      kScreenHeight))
+    if (!OpenGraphics(nullptr, kPaletteFile, kRegistryKey, kScreenWidth, kScreenHeight))
         std::abort();
-    for (size_t i = 0; i < kRoleCount; ++i) {
-        if (Pristine[i].pixels == nullptr && !LoadSprite(kRoles[i].file, Pristine[i], 0))
+    for (size_t i = 0; i < kPictureCount; ++i) {
+        if (Pristine[i].pixels == nullptr && !LoadSprite(PictureFileTable[i].name, Pristine[i], 0))
             std::abort();
-        CopySprite(*kRoles[i].record, Pristine[i]);
+        CopySprite(*PictureFileTable[i].sprite, Pristine[i]);
     }
     StartClock();
 }
@@ -108,8 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size < 1) return 0;
     if (ShutdownDone || BackBuffer.pixels == nullptr) OpenScreen();
     fuzzing::ResetGameRecords();
-    const size_t index = data[0] % kRoleCount;
-    Sprite &sprite = *kRoles[index].record;
+    const size_t index = data[0] % kPictureCount;
+    Sprite &sprite = *PictureFileTable[index].sprite;
     fuzzing::WriteBytes(installation.Pictures() / "fuzzed.nbf", data + 1, size - 1);
     if ((data[0] & kReuseBlockBit) == 0) FreeSprite(sprite);
     if (LoadSprite(kFuzzedName, sprite, 0)) {

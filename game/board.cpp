@@ -9,7 +9,7 @@ uint8_t PieceSequence[kSequenceLength];
 // [kind][rotation][row from the bottom of the box][column]; each rotation is
 // listed bottom row first, so it reads upside down.
 // clang-format off
-const uint8_t PieceShapeTable[7][4][4][4] = {
+constexpr uint8_t PieceShapeTable[7][4][4][4] = {
     // kind 0
     {{{0,0,0,0},{0,0,0,0},{0,1,1,0},{0,1,1,0}},
      {{0,0,0,0},{0,0,0,0},{0,1,1,0},{0,1,1,0}},
@@ -59,6 +59,27 @@ const uint8_t PreviewShapeTable[7][4][4] = {
 };
 // clang-format on
 
+namespace {
+
+// A shape of more than four cells writes past its list and stops the build.
+constexpr std::array<std::array<ShapeCellList, 4>, 7> ListShapeCells() {
+    std::array<std::array<ShapeCellList, 4>, 7> table{};
+    for (size_t kind = 0; kind < 7; ++kind) {
+        for (size_t rotation = 0; rotation < 4; ++rotation) {
+            size_t found = 0;
+            for (int32_t i = 0; i < 4; ++i)
+                for (int32_t j = 0; j < 4; ++j)
+                    if (PieceShapeTable[kind][rotation][i][j] != 0)
+                        table[kind][rotation][found++] = {i, j};
+        }
+    }
+    return table;
+}
+
+}  // namespace
+
+constexpr std::array<std::array<ShapeCellList, 4>, 7> ShapeCellTable = ListShapeCells();
+
 const uint8_t LevelLinesTable[11] = {0, 10, 12, 14, 16, 18, 20, 18, 16, 14, 12};
 
 void ResetToFirstLevel() {
@@ -106,12 +127,7 @@ uint8_t BoardCellAt(int32_t row, int32_t column) {
 int PieceFits(int32_t x, int32_t y, uint8_t kind, uint8_t rotation) {
     const int32_t leftColumn = x / kCellSize;
     const int32_t lowestRow = (y - kCellSize) / kCellSize;
-    const auto &shape = PieceShapeTable[kind][rotation];
-    for (int32_t i = 0; i < 4; ++i) {
-        for (int32_t j = 0; j < 4; ++j) {
-            if (shape[i][j] == 0) continue;
-            if (BoardCellAt(lowestRow + i, leftColumn + j) != kCellEmpty) return 0;
-        }
-    }
+    for (const ShapeCell &cell : ShapeCellTable[kind][rotation])
+        if (BoardCellAt(lowestRow + cell.row, leftColumn + cell.column) != kCellEmpty) return 0;
     return 1;
 }

@@ -1,5 +1,5 @@
 // Drawing of the settled blocks, the falling piece, the next-piece preview
-// and the score numbers into the BackBuffer.
+// and the panel's numbers into the BackBuffer.
 #include "game/game.h"
 #include "gfx/gfx.h"
 
@@ -14,6 +14,9 @@ constexpr int32_t kPreviewShift = 7;
 constexpr int32_t kDigitChars = 12;
 constexpr int32_t kDigitRightX = 225;  // the k-th digit from the right is 6k to its left
 constexpr int32_t kDigitAdvance = 6;
+constexpr int32_t kLevelNumberX = 195, kLevelNumberY = 113;
+constexpr int32_t kRowsToGoX = 210, kRowsToGoY = 135;
+constexpr int32_t kHighScoreRow = 31, kScoreRow = 166;
 
 // Drawing does not clip, so every frame is checked against the sprite and
 // the BackBuffer before it is drawn.
@@ -23,6 +26,13 @@ void DrawBlock(const Sprite &sprite, int32_t x, int32_t y, uint32_t frame) {
 
 bool IsDrawnCell(uint8_t code) {
     return code != kCellEmpty && code != kCellWall && code != kCellFloor;
+}
+
+// A frame below 0 stands for no number at all.
+void DrawNumberFrame(int32_t x, int32_t y, int32_t frame) {
+    if (frame < 0) return;
+    if (!SpriteFrameFits(numberSprite, x, y, static_cast<uint32_t>(frame))) return;
+    DrawSpriteFrame(numberSprite, x, y, static_cast<uint32_t>(frame));
 }
 
 }  // namespace
@@ -42,13 +52,10 @@ void DrawBoard() {
 }
 
 void DrawPiece(Sprite &sprite, int32_t x, int32_t y, uint8_t kind, uint8_t rotation) {
-    for (int32_t i = 0; i < 4; ++i) {
-        const int32_t screenY = kPieceBaseY - y - kCellSize * i;
+    for (const ShapeCell &cell : ShapeCellTable[kind][rotation]) {
+        const int32_t screenY = kPieceBaseY - y - kCellSize * cell.row;
         if (screenY < kTopRowY || screenY > kBottomRowY) continue;
-        for (int32_t j = 0; j < 4; ++j) {
-            if (PieceShapeTable[kind][rotation][i][j] == 0) continue;
-            DrawBlock(sprite, x + kCellSize * j, screenY, kind);
-        }
+        DrawBlock(sprite, x + kCellSize * cell.column, screenY, kind);
     }
 }
 
@@ -84,4 +91,17 @@ void DrawScoreDigits(uint32_t value, int32_t row) {
         if (SpriteFrameFits(scoreDigitSprite, x, row, frame))
             DrawSpriteFrameTransparent(scoreDigitSprite, x, row, frame);
     }
+}
+
+void DrawPanelNumbers() {
+    DrawNumberFrame(kLevelNumberX, kLevelNumberY, GameState.level - 1);
+    // LevelLinesTable ends at the top level. Rows beyond the target (the level
+    // areas can cause them) have no frame and are left out (docs/fidelity.md).
+    if (GameState.level <= kTopLevel) {
+        DrawNumberFrame(kRowsToGoX, kRowsToGoY,
+                        LevelLinesTable[GameState.level] - GameState.rowsThisLevel - 1);
+    }
+    if (GameState.score > GameState.highScore) GameState.highScore = GameState.score;
+    DrawScoreDigits(GameState.highScore, kHighScoreRow);
+    DrawScoreDigits(GameState.score, kScoreRow);
 }

@@ -1,7 +1,9 @@
 // Game rules: the play field and piece shapes, piece motion, landing, rows,
-// score and levels, and the drawing of the field and the scores.
+// score and levels, the drawing of the field and the scores, the high-score
+// file, and shutdown.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "wince.h"
@@ -46,6 +48,18 @@ extern const uint8_t PieceShapeTable[7][4][4][4];  // [kind][rotation][row from 
 extern const uint8_t PreviewShapeTable[7][4][4];   // [kind][row from top][column]
 extern const uint8_t LevelLinesTable[11];          // indexed by level 1..10; entry 0 unused
 
+// A filled cell of a piece shape, placed in its 4 x 4 box.
+struct ShapeCell {
+    int32_t row;     // from the bottom of the box
+    int32_t column;  // from the left of the box
+};
+using ShapeCellList = std::array<ShapeCell, 4>;
+
+// [kind][rotation]: the four cells of each PieceShapeTable shape in table
+// order, the one walk over a shape for fitting, probing, kicking, locking and
+// drawing. Listed once at build time, so no walk scans the empty cells.
+extern const std::array<std::array<ShapeCellList, 4>, 7> ShapeCellTable;
+
 // The values every game field has when the program starts.
 GameStateRecord InitialGameState();
 
@@ -80,3 +94,18 @@ void DrawPiece(Sprite &sprite, int32_t x, int32_t y, uint8_t kind, uint8_t rotat
 void DrawPreviewShape(Sprite &sprite, int32_t x, int32_t y, uint8_t kind);
 void DrawPreview();
 void DrawScoreDigits(uint32_t value, int32_t row);
+// The level, the rows still to clear, the high score and the score, for the
+// play screen and the game-over picture alike. The high score is first raised
+// to the score, so it never shows less.
+void DrawPanelNumbers();
+
+// ---- High-score file -------------------------------------------------------
+
+int LoadHighScore();
+void SaveHighScore();
+
+// ---- Shutdown --------------------------------------------------------------
+
+// Releases the display, the sprites and the buttons and sets ShutdownDone.
+// It sits below the shell because a failed record save ends the program too.
+void Shutdown();

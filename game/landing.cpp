@@ -1,7 +1,6 @@
 // A landed piece: it is written into the Board, the next piece enters, a
 // blocked entry ends the game, full rows are removed and scored, and enough
 // rows end the level. Also the random piece sequence.
-#include "app/app.h"
 #include "game/game.h"
 #include "gfx/gfx.h"
 #include "platform/platform.h"
@@ -9,32 +8,16 @@
 namespace {
 
 constexpr uint32_t kGameOverPauseMs = 2000;
-constexpr int32_t kLevelNumberX = 195, kLevelNumberY = 113;
-constexpr int32_t kRowsToGoX = 210, kRowsToGoY = 135;
 constexpr int32_t kGameOverX = 24, kGameOverY = 90;
-constexpr int32_t kHighScoreRow = 31, kScoreRow = 166;
 constexpr uint32_t kFirstRowPoints = 50;
 constexpr uint32_t kExtraRowPoints = 30;
 constexpr uint32_t kLevelPoints = 1000;
-
-void DrawNumberFrame(int32_t x, int32_t y, int32_t frame) {
-    if (frame < 0) return;
-    if (!SpriteFrameFits(numberSprite, x, y, static_cast<uint32_t>(frame))) return;
-    DrawSpriteFrame(numberSprite, x, y, static_cast<uint32_t>(frame));
-}
 
 void DrawGameOverPicture() {
     const uint8_t kind = PieceSequence[GameState.currentIndex];
     DrawCells(blockSprite, Board);
     DrawPiece(blockSprite, kSpawnX, kSpawnY, kind, 0);
-    DrawNumberFrame(kLevelNumberX, kLevelNumberY, GameState.level - 1);
-    // Rows beyond the target (the level areas can cause them) have no frame:
-    // nothing is drawn then (docs/fidelity.md).
-    DrawNumberFrame(kRowsToGoX, kRowsToGoY,
-                    LevelLinesTable[GameState.level] - GameState.rowsThisLevel - 1);
-    if (GameState.score > GameState.highScore) GameState.highScore = GameState.score;
-    DrawScoreDigits(GameState.highScore, kHighScoreRow);
-    DrawScoreDigits(GameState.score, kScoreRow);
+    DrawPanelNumbers();
 }
 
 // Built on top of what this frame has drawn so far; the whole program then
@@ -115,13 +98,10 @@ void ClearLevel() {
 void LockPiece(int32_t x, int32_t y, uint8_t kind, uint8_t rotation) {
     const int32_t leftColumn = x / kCellSize;
     const int32_t lowestRow = (y - kCellSize) / kCellSize;
-    for (int32_t i = 0; i < 4; ++i) {
-        for (int32_t j = 0; j < 4; ++j) {
-            if (PieceShapeTable[kind][rotation][i][j] == 0) continue;
-            const int32_t row = lowestRow + i, column = leftColumn + j;
-            if (row < 1 || row >= kBoardRows || column < 1 || column >= kBoardColumns - 1) continue;
-            Board[row * kBoardColumns + column] = kind;
-        }
+    for (const ShapeCell &cell : ShapeCellTable[kind][rotation]) {
+        const int32_t row = lowestRow + cell.row, column = leftColumn + cell.column;
+        if (row < 1 || row >= kBoardRows || column < 1 || column >= kBoardColumns - 1) continue;
+        Board[row * kBoardColumns + column] = kind;
     }
     GameState.pieceX = kSpawnX;
     GameState.pieceY = kSpawnY;

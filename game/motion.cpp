@@ -1,6 +1,5 @@
 // The falling piece: gravity, the hard drop, moves, rotation with its wall
 // kick, and the landing.
-#include "app/app.h"
 #include "game/game.h"
 #include "gfx/gfx.h"
 #include "platform/platform.h"
@@ -39,13 +38,10 @@ void FallOrLand() {
 // beyond it: the kick has then found no free place.
 bool ReachesFarWall(int32_t x, uint8_t kind, uint8_t rotation, int32_t step) {
     const int32_t leftColumn = x / kCellSize;
-    for (int32_t i = 0; i < 4; ++i) {
-        for (int32_t j = 0; j < 4; ++j) {
-            if (PieceShapeTable[kind][rotation][i][j] == 0) continue;
-            const int32_t column = leftColumn + j;
-            if (step < 0 && column <= 0) return true;
-            if (step > 0 && column >= kRightWallColumn) return true;
-        }
+    for (const ShapeCell &cell : ShapeCellTable[kind][rotation]) {
+        const int32_t column = leftColumn + cell.column;
+        if (step < 0 && column <= 0) return true;
+        if (step > 0 && column >= kRightWallColumn) return true;
     }
     return false;
 }
@@ -96,16 +92,13 @@ int ProbeRotation(int32_t x, int32_t y, uint8_t kind, uint8_t rotation) {
     const int32_t leftColumn = x / kCellSize;
     const int32_t lowestRow = (y - kCellSize) / kCellSize;
     int sum = 0;
-    for (int32_t i = 0; i < 4; ++i) {
-        for (int32_t j = 0; j < 4; ++j) {
-            if (PieceShapeTable[kind][rotation][i][j] == 0) continue;
-            // A cell below the floor reads as floor (docs/fidelity.md).
-            const uint8_t cell = BoardCellAt(lowestRow + i, leftColumn + j);
-            if (cell == kCellWall) {
-                sum += kProbeWall;
-            } else if (cell != kCellEmpty) {
-                sum += kProbeBlocked;
-            }
+    for (const ShapeCell &cell : ShapeCellTable[kind][rotation]) {
+        // A cell below the floor reads as floor (docs/fidelity.md).
+        const uint8_t code = BoardCellAt(lowestRow + cell.row, leftColumn + cell.column);
+        if (code == kCellWall) {
+            sum += kProbeWall;
+        } else if (code != kCellEmpty) {
+            sum += kProbeBlocked;
         }
     }
     return sum;

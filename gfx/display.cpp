@@ -4,6 +4,7 @@
 
 BackBufferRecord BackBuffer;
 DisplayInfoRecord DisplayInfo;
+int ShutdownDone = 0;
 
 namespace {
 

@@ -45,6 +45,10 @@ extern BackBufferRecord BackBuffer;
 extern PaletteRecord Palette;
 extern DisplayInfoRecord DisplayInfo;
 extern ShadowBufferRecord ShadowBuffer;
+// Set by Shutdown once the display and the sprites are released: from then on
+// nothing may draw into, or present from, them, and the program only waits
+// for its quit message.
+extern int ShutdownDone;
 
 int OpenGraphics(HWND window, LPCWSTR paletteName, LPCWSTR registryKey, uint32_t width,
                  uint32_t height);
@@ -112,6 +116,28 @@ extern Sprite levelClearedSprite;
 extern Sprite levelDigitSprite;
 extern Sprite gameOverSprite;
 extern Sprite overlaySprite;
+
+// The picture folder's file names, here once for the game and for the
+// installation maker, which may use this header but not link the game.
+inline constexpr WCHAR kPaletteFile[] = TEXT("kbl.plf");
+inline constexpr WCHAR kBackgroundFile[] = TEXT("kbl_b.nbf");
+inline constexpr WCHAR kBlockFile[] = TEXT("kbl_bl.nbf");
+inline constexpr WCHAR kNumberFile[] = TEXT("kbl_n.nbf");
+inline constexpr WCHAR kScoreDigitFile[] = TEXT("kbl_sn.nbf");
+inline constexpr WCHAR kLevelClearedFile[] = TEXT("kbl_cg.nbf");
+inline constexpr WCHAR kLevelDigitFile[] = TEXT("kbl_lv.nbf");
+inline constexpr WCHAR kGameOverFile[] = TEXT("kbl_gov.nbf");
+inline constexpr WCHAR kOverlayFile[] = TEXT("kbl_sl.nbf");
+
+struct PictureFile {
+    const WCHAR *name;
+    Sprite *sprite;
+};
+
+// Each picture with its record, in the order start-up loads them and
+// Shutdown frees them.
+constexpr uint32_t kPictureCount = 8;
+extern const PictureFile PictureFileTable[kPictureCount];
 
 int LoadSprite(LPCWSTR name, Sprite &sprite, uint32_t capacity);
 void DrawSpriteFrame(const Sprite &sprite, int32_t x, int32_t y, uint32_t frame);

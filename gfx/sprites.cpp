@@ -1,5 +1,5 @@
-// The eight pictures of the play screen, loaded at start-up and freed at
-// shutdown.
+// The eight pictures of the play screen and the files they come from, loaded
+// at start-up and freed at shutdown.
 #include "gfx/gfx.h"
 
 Sprite backgroundSprite;
@@ -10,3 +10,14 @@ Sprite levelClearedSprite;
 Sprite levelDigitSprite;
 Sprite gameOverSprite;
 Sprite overlaySprite;
+
+const PictureFile PictureFileTable[kPictureCount] = {
+    {kBackgroundFile, &backgroundSprite},
+    {kBlockFile, &blockSprite},
+    {kNumberFile, &numberSprite},
+    {kScoreDigitFile, &scoreDigitSprite},
+    {kLevelClearedFile, &levelClearedSprite},
+    {kLevelDigitFile, &levelDigitSprite},
+    {kGameOverFile, &gameOverSprite},
+    {kOverlayFile, &overlaySprite},
+};

@@ -2,7 +2,6 @@
 // own sound track, until a tap or one of the three hardware keys ends it.
 #include <cstring>
 
-#include "app/app.h"
 #include "gfx/gfx.h"
 #include "movie/movie.h"
 #include "platform/platform.h"

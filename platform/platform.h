@@ -1,5 +1,5 @@
 // Platform services: the millisecond clock and interval timers, keys and
-// stylus, sound cues, the installation directory and the high-score file.
+// stylus, sound cues and the installation directory.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +9,7 @@
 // ---- Clock and interval timers ---------------------------------------------
 
 constexpr int32_t kClockCycleMs = 10000;  // the clock reads 0..9999
-constexpr uint32_t kTickSlots = 1;         // the game uses slot 0 only
+constexpr uint32_t kTickSlots = 1;        // the game uses slot 0 only
 
 extern int64_t counterFrequency;
 extern int64_t counterValue;
@@ -56,10 +56,7 @@ BOOL StopSound();
 
 constexpr uint32_t kGamePathChars = 130;  // terminator included
 extern WCHAR GamePath[kGamePathChars];
+// The key under HKEY_LOCAL_MACHINE that the installation writes GAMEPATH to.
+inline constexpr WCHAR kRegistryKey[] = TEXT("\\SOFTWARE\\Apps\\Brackwell Pellax rim");
 
 int ReadGamePath(HWND window, LPCWSTR key);
-
-// ---- High-score file ----------------------------------------------------------
-
-int LoadHighScore();
-void SaveHighScore();

@@ -13,6 +13,7 @@
 #include "app/app.h"
 #include "assets/assets.h"
 #include "game/game.h"
+#include "gfx/gfx.h"
 #include "platform/platform.h"
 #include "wince/core/control.h"
 

@@ -1,8 +1,6 @@
 // The best score: read at start-up from the score file, written when a game
 // ends holding it.
-#include "app/app.h"
 #include "game/game.h"
-#include "platform/platform.h"
 
 namespace {
 
