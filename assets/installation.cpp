@@ -9,7 +9,7 @@
 #include "assets.h"
 #include "gfx/gfx.h"
 #include "platform/platform.h"
-#include "wince/host.h"
+#include "wince/seam/host.h"
 
 namespace assets {
 namespace {

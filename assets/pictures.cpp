@@ -4,7 +4,7 @@
 
 #include "art.h"
 #include "gfx/gfx.h"
-#include "wince/host.h"
+#include "wince/seam/host.h"
 
 namespace assets {
 namespace {

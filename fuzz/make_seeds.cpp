@@ -10,7 +10,7 @@
 
 #include "assets/assets.h"
 #include "gfx/gfx.h"
-#include "wince/host.h"
+#include "wince/seam/host.h"
 
 namespace {
 
