@@ -36,6 +36,7 @@ bool Hit(const ScreenArea &area) {
 bool HandleStylusMenu() {
     if (!IsStylusDown()) return true;
     if (Hit(kExitArea)) {
+        SaveHighScoreOnLeaving();
         Shutdown();
         PostQuitMessage(0);
         return false;

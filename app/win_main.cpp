@@ -44,6 +44,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_DESTROY:
+            SaveHighScoreOnLeaving();
             Shutdown();
             PostQuitMessage(0);
             return 0;

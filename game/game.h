@@ -103,6 +103,8 @@ void DrawPanelNumbers();
 
 int LoadHighScore();
 void SaveHighScore();
+// Saves the record before the program is left while a game above 0 holds it.
+void SaveHighScoreOnLeaving();
 
 // ---- Shutdown --------------------------------------------------------------
 

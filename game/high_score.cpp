@@ -1,6 +1,7 @@
 // The best score: read at start-up from the score file, written when a game
 // ends holding it.
 #include "game/game.h"
+#include "gfx/gfx.h"
 
 namespace {
 
@@ -22,9 +23,35 @@ LPCWSTR ScoreFileToRead() {
     return kSavedScoreFile;
 }
 
+constexpr DWORD kRecordBytes = kLeadBytes + kNumberBytes;
+const WCHAR kWriteFailCaption[] = TEXT("Write file : Fail");
+
 void QuitAfterFileFailure() {
     Shutdown();
     PostQuitMessage(0);
+}
+
+// A record that cannot be written ends the program, as it always did, but
+// says so first (docs/fidelity.md).
+void QuitAfterWriteFailure() {
+    MessageBoxW(nullptr, kSavedScoreFile, kWriteFailCaption, MB_OK);
+    QuitAfterFileFailure();
+}
+
+// A save stopped between removing the old record and moving the new one in
+// leaves the new one whole beside it: it takes its place. Any other file left
+// by a save is no record and goes (docs/fidelity.md).
+void RecoverInterruptedSave() {
+    const HANDLE file = CreateFileW(kSavingScoreFile, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    uint8_t bytes[kRecordBytes + 1];
+    DWORD read = 0;
+    const bool whole = ReadFile(file, bytes, sizeof bytes, &read, nullptr) && read == kRecordBytes;
+    CloseHandle(file);
+    const bool recordMissing = GetFileAttributesW(kSavedScoreFile) == INVALID_FILE_ATTRIBUTES;
+    if (!whole || !recordMissing || !MoveFileW(kSavingScoreFile, kSavedScoreFile))
+        DeleteFileW(kSavingScoreFile);
 }
 
 // The number field's text as the runtime's _wtol reads it; the field is
@@ -47,9 +74,11 @@ bool WriteScoreFile(HANDLE file) {
 
 }  // namespace
 
+// The file is only read, so a read-only one serves (docs/fidelity.md).
 int LoadHighScore() {
-    const HANDLE file = CreateFileW(ScoreFileToRead(), GENERIC_READ | GENERIC_WRITE,
-                                    FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    RecoverInterruptedSave();
+    const HANDLE file = CreateFileW(ScoreFileToRead(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         QuitAfterFileFailure();
         return 0;
@@ -65,21 +94,22 @@ int LoadHighScore() {
     return ok ? 1 : 0;
 }
 
-// The record is written whole into a file beside it and takes the record's
-// name only then, so a full disk or a write cut off midway leaves the
-// previous record as it was (docs/fidelity.md). The device cannot move a
-// file over another: the old record is deleted and the new one moved into
-// its place right after; a stop between the two leaves the new record
-// complete in the temporary file.
+// The record is written whole into a file beside it, flushed to the disk,
+// and takes the record's name only then, so a full disk, a write cut off
+// midway or a power loss leaves the previous record as it was
+// (docs/fidelity.md). The device cannot move a file over another: the old
+// record is deleted and the new one moved into its place right after; a stop
+// between the two leaves the new record whole in the temporary file, which
+// the next start moves into place.
 void SaveHighScore() {
     if (GameState.highScore != GameState.score) return;
     const HANDLE file = CreateFileW(kSavingScoreFile, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        QuitAfterFileFailure();
+        QuitAfterWriteFailure();
         return;
     }
-    const bool written = WriteScoreFile(file);
+    const bool written = WriteScoreFile(file) && FlushFileBuffers(file);
     CloseHandle(file);
     // A failed write was never reported: the game plays on, record unchanged.
     if (!written) {
@@ -91,8 +121,16 @@ void SaveHighScore() {
     if (!DeleteFileW(kSavedScoreFile) &&
         GetFileAttributesW(kSavedScoreFile) != INVALID_FILE_ATTRIBUTES) {
         DeleteFileW(kSavingScoreFile);
-        QuitAfterFileFailure();
+        QuitAfterWriteFailure();
         return;
     }
-    if (!MoveFileW(kSavingScoreFile, kSavedScoreFile)) QuitAfterFileFailure();
+    if (!MoveFileW(kSavingScoreFile, kSavedScoreFile)) QuitAfterWriteFailure();
+}
+
+// Leaving the program, by the exit area or the window's close button, keeps
+// a record the game in progress holds, as NEW GAME does (docs/fidelity.md).
+// After a failure has shut the program down there is nothing to keep.
+void SaveHighScoreOnLeaving() {
+    if (ShutdownDone || GameState.score == 0) return;
+    SaveHighScore();
 }

@@ -68,6 +68,12 @@ int RunDesktop(const DesktopOptions &options) {
     }
     const std::filesystem::path root = options.root.value_or(DefaultRoot());
     if (!PrepareRoot(root)) return 1;
+    const auto lock = FolderLock::Take(root);
+    if (!lock) {
+        std::cerr << "pellax-rim: " << kAlreadyRunning << "\n";
+        host->ShowMessage({wince::FromUtf8(kAlreadyRunning), wince::FromUtf8(kTitle), false, true});
+        return 1;
+    }
     wince::SetHost(host.get());
     wince::SetRoot(root);
     return RunProgram();

@@ -42,6 +42,11 @@ int RunHeadless(const HeadlessOptions &options) {
     // nothing but its message.
     auto events = ReadScript(options.script);
     if (!events || !PrepareRoot(options.root)) return 1;
+    const auto lock = FolderLock::Take(options.root);
+    if (!lock) {
+        std::cerr << "pellax-rim: " << kAlreadyRunning << "\n";
+        return 1;
+    }
 
     static HeadlessHost host;  // outlives the program's last call into the stand-in
     wince::SetHost(&host);

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -33,6 +34,24 @@ int MakeRoot(const std::filesystem::path &root);
 // exists is used as it stands, so a broken installation gets the game's own
 // messages, as on the device. False, with a message on stderr, when it can't.
 bool PrepareRoot(const std::filesystem::path &root);
+
+// The data folder is one running program's: a second start on it is refused
+// with this message and a non-zero exit code, touching nothing.
+inline constexpr const char *kAlreadyRunning = "PELLAX RIM is already running with this folder";
+class FolderLock {
+public:
+    // Null when another program holds the folder. A folder where no lock
+    // file can be made (read-only) is taken without one: nothing can be
+    // saved there to interleave.
+    static std::unique_ptr<FolderLock> Take(const std::filesystem::path &root);
+    ~FolderLock();
+    FolderLock(const FolderLock &) = delete;
+    FolderLock &operator=(const FolderLock &) = delete;
+
+private:
+    explicit FolderLock(int fd) : fd_(fd) {}
+    int fd_;
+};
 
 // The whole command line of pellax-rim; returns the process exit code.
 int RunCommandLine(int argc, char **argv, std::ostream &out, std::ostream &err);

@@ -44,8 +44,18 @@ struct FileFaults {
     // Writes fail (as on a full disk) once this many more bytes have been
     // written; negative means never.
     int64_t bytesUntilDiskFull = -1;
+    // The program stops at this call of the file API (create, read, write,
+    // flush, close, delete, move, attributes; counted from 1 since the faults
+    // were set): that call and every later one fail and touch nothing, as if
+    // the process had been killed there. Negative means never.
+    int64_t stopAtCall = -1;
+    // At the stop the power fails too: what was written but not flushed with
+    // FlushFileBuffers is lost. Deleting and moving reach the disk at once.
+    bool powerCutAtStop = false;
 };
 void SetFileFaults(const FileFaults &faults);
+// The calls of the file API made since the faults were last set.
+int64_t FileCallCount();
 // How many file handles are open now, so tests can see that files get closed.
 int OpenFileCount();
 

@@ -2,7 +2,11 @@
 // file or folder is read-only is decided by its mode bits alone, so that the
 // answer is the same for every host user, root included.
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <map>
+#include <optional>
+#include <string>
 #include <system_error>
 
 #include "wince/core/internal.h"
@@ -15,6 +19,7 @@ enum class Access { None, Read, Write };
 
 struct OpenFile {
     std::FILE *stream;
+    fs::path path;
     bool canRead;
     bool canWrite;
     Access last;
@@ -27,6 +32,11 @@ struct Files {
     std::map<uintptr_t, OpenFile> open;
     uintptr_t next = kFirstHandle;
     wince::FileFaults faults;
+    int64_t calls = 0;
+    bool stopped = false;
+    // For a power cut: what each file changed since its last flush held when
+    // it last reached the disk (nothing: it did not exist).
+    std::map<fs::path, std::optional<std::string>> unflushed;
 };
 
 Files &State() {
@@ -56,6 +66,43 @@ bool FolderTakesChanges(const fs::path &path) {
 HANDLE Fail(DWORD error) {
     SetLastError(error);
     return INVALID_HANDLE_VALUE;
+}
+
+// The power fails: every file changed since its last flush goes back to what
+// last reached the disk.
+void CutPower(Files &state) {
+    for (const auto &[path, content] : state.unflushed) {
+        std::error_code ignored;
+        if (!content) {
+            fs::remove(path, ignored);
+            continue;
+        }
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << *content;
+    }
+    state.unflushed.clear();
+}
+
+// Counts a call of the file API; false once the program has been stopped
+// there (the call must then fail and touch nothing).
+bool Proceed() {
+    Files &state = State();
+    if (state.stopped) return SetLastError(ERROR_NOT_READY), false;
+    if (++state.calls != state.faults.stopAtCall) return true;
+    if (state.faults.powerCutAtStop) CutPower(state);
+    state.stopped = true;
+    return SetLastError(ERROR_NOT_READY), false;
+}
+
+// Keeps what a file held on the disk before its first change since a flush,
+// when a power cut is to come.
+void KeepDurable(const fs::path &path) {
+    Files &state = State();
+    if (!state.faults.powerCutAtStop || state.unflushed.count(path) != 0) return;
+    std::optional<std::string> content;
+    if (std::ifstream in(path, std::ios::binary); in)
+        content.emplace(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    state.unflushed.emplace(path, std::move(content));
 }
 
 void RecordWrite(LPCWSTR devicePath) {
@@ -101,11 +148,11 @@ bool MakeEmpty(const fs::path &path) {
     return true;
 }
 
-HANDLE Register(std::FILE *stream, DWORD access) {
+HANDLE Register(std::FILE *stream, const fs::path &path, DWORD access) {
     Files &state = State();
     uintptr_t key = state.next;
     state.next += kHandleStep;
-    state.open[key] = {stream, (access & GENERIC_READ) != 0, (access & GENERIC_WRITE) != 0,
+    state.open[key] = {stream, path, (access & GENERIC_READ) != 0, (access & GENERIC_WRITE) != 0,
                        Access::None};
     return reinterpret_cast<HANDLE>(key);
 }
@@ -139,6 +186,7 @@ void TurnTo(OpenFile &file, Access next) {
 
 HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSECURITY_ATTRIBUTES,
                           DWORD dwCreationDisposition, DWORD, HANDLE) {
+    if (!Proceed()) return INVALID_HANDLE_VALUE;
     Disposition how{};
     if (!DecodeDisposition(dwCreationDisposition, how)) return Fail(ERROR_INVALID_PARAMETER);
     fs::path path = wince::ResolveDevicePath(lpFileName);
@@ -147,6 +195,7 @@ HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSE
     bool exists = fs::exists(path, error);
     if (DWORD refusal = CheckOpen(path, dwDesiredAccess, how, exists)) return Fail(refusal);
     bool empties = !exists || how.truncates;
+    if (empties) KeepDurable(path);
     if (empties && !MakeEmpty(path)) return Fail(ERROR_ACCESS_DENIED);
     const char *mode = (dwDesiredAccess & GENERIC_WRITE) != 0 ? "r+b" : "rb";
     std::FILE *stream = std::fopen(path.c_str(), mode);
@@ -154,12 +203,13 @@ HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSE
     if (empties) RecordWrite(lpFileName);
     // As on the device, opening what already existed says so in the last error.
     SetLastError(exists && how.mayCreate ? ERROR_ALREADY_EXISTS : 0);
-    return Register(stream, dwDesiredAccess);
+    return Register(stream, path, dwDesiredAccess);
 }
 
 BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
                      LPDWORD lpNumberOfBytesRead, LPOVERLAPPED) {
     if (lpNumberOfBytesRead != nullptr) *lpNumberOfBytesRead = 0;
+    if (!Proceed()) return FALSE;
     OpenFile *file = Find(hFile);
     if (file == nullptr) return SetLastError(ERROR_INVALID_HANDLE), FALSE;
     if (!file->canRead) return SetLastError(ERROR_ACCESS_DENIED), FALSE;
@@ -179,6 +229,7 @@ BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
 BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
                       LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED) {
     if (lpNumberOfBytesWritten != nullptr) *lpNumberOfBytesWritten = 0;
+    if (!Proceed()) return FALSE;
     OpenFile *file = Find(hFile);
     if (file == nullptr) return SetLastError(ERROR_INVALID_HANDLE), FALSE;
     if (!file->canWrite) return SetLastError(ERROR_ACCESS_DENIED), FALSE;
@@ -188,6 +239,7 @@ BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrit
     int64_t &room = State().faults.bytesUntilDiskFull;
     DWORD allowed = nNumberOfBytesToWrite;
     if (room >= 0 && room < allowed) allowed = static_cast<DWORD>(room);
+    KeepDurable(file->path);
     TurnTo(*file, Access::Write);
     size_t put = std::fwrite(lpBuffer, 1, allowed, file->stream);
     std::fflush(file->stream);
@@ -198,7 +250,20 @@ BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrit
     return TRUE;
 }
 
+// The device writes through to its storage; here the data goes to the disk
+// only now, which makes a record that takes its name afterwards whole.
+BOOL WINAPI FlushFileBuffers(HANDLE hFile) {
+    if (!Proceed()) return FALSE;
+    OpenFile *file = Find(hFile);
+    if (file == nullptr) return SetLastError(ERROR_INVALID_HANDLE), FALSE;
+    if (!file->canWrite) return SetLastError(ERROR_ACCESS_DENIED), FALSE;
+    if (!wince::core::SyncStream(file->stream)) return SetLastError(ERROR_WRITE_FAULT), FALSE;
+    State().unflushed.erase(file->path);
+    return TRUE;
+}
+
 BOOL WINAPI CloseHandle(HANDLE hObject) {
+    if (Find(hObject) != nullptr && !Proceed()) return FALSE;
     OpenFile *file = Find(hObject);
     if (file == nullptr) return SetLastError(ERROR_INVALID_HANDLE), FALSE;
     std::fclose(file->stream);
@@ -207,6 +272,7 @@ BOOL WINAPI CloseHandle(HANDLE hObject) {
 }
 
 BOOL WINAPI DeleteFileW(LPCWSTR lpFileName) {
+    if (!Proceed()) return FALSE;
     fs::path path = wince::ResolveDevicePath(lpFileName);
     std::error_code error;
     if (path.empty() || !fs::exists(path, error)) return SetLastError(ERROR_FILE_NOT_FOUND), FALSE;
@@ -214,10 +280,13 @@ BOOL WINAPI DeleteFileW(LPCWSTR lpFileName) {
         return SetLastError(ERROR_ACCESS_DENIED), FALSE;
     }
     if (!fs::remove(path, error)) return SetLastError(ERROR_ACCESS_DENIED), FALSE;
+    State().unflushed.erase(path);
+    wince::core::SyncFolder(path.parent_path());
     return TRUE;
 }
 
 BOOL WINAPI MoveFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName) {
+    if (!Proceed()) return FALSE;
     fs::path from = wince::ResolveDevicePath(lpExistingFileName);
     fs::path to = wince::ResolveDevicePath(lpNewFileName);
     std::error_code error;
@@ -231,11 +300,20 @@ BOOL WINAPI MoveFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName) {
     }
     fs::rename(from, to, error);
     if (error) return SetLastError(ERROR_ACCESS_DENIED), FALSE;
+    // What the file had not flushed is still at stake under its new name.
+    auto &unflushed = State().unflushed;
+    if (auto moved = unflushed.extract(from)) {
+        moved.key() = to;
+        unflushed.insert(std::move(moved));
+    }
+    wince::core::SyncFolder(from.parent_path());
+    if (to.parent_path() != from.parent_path()) wince::core::SyncFolder(to.parent_path());
     RecordWrite(lpNewFileName);
     return TRUE;
 }
 
 DWORD WINAPI GetFileAttributesW(LPCWSTR lpFileName) {
+    if (!Proceed()) return INVALID_FILE_ATTRIBUTES;
     fs::path path = wince::ResolveDevicePath(lpFileName);
     std::error_code error;
     if (path.empty() || !fs::exists(path, error)) {
@@ -251,7 +329,15 @@ DWORD WINAPI GetFileAttributesW(LPCWSTR lpFileName) {
 namespace wince {
 
 void SetFileFaults(const FileFaults &faults) {
-    State().faults = faults;
+    Files &state = State();
+    state.faults = faults;
+    state.calls = 0;
+    state.stopped = false;
+    state.unflushed.clear();
+}
+
+int64_t FileCallCount() {
+    return State().calls;
 }
 
 int OpenFileCount() {
@@ -264,7 +350,7 @@ void ResetFiles() {
     Files &state = State();
     for (auto &entry : state.open) std::fclose(entry.second.stream);
     state.open.clear();
-    state.faults = FileFaults{};
+    SetFileFaults(FileFaults{});
 }
 
 }  // namespace core

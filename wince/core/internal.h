@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "wince/core/control.h"
@@ -23,6 +25,11 @@ bool WindowIsAlive(HWND window);
 // file, class and registry names.
 char16_t FoldCase(char16_t c);
 bool EqualNoCase(const std::u16string &a, const std::u16string &b);
+
+// Changes made durable on the host's disk: a file's written data, a folder's
+// entries (after a delete or a move). False when the disk refused.
+bool SyncStream(std::FILE *stream);
+void SyncFolder(const std::filesystem::path &folder);
 
 // A null pointer reads as the empty text.
 std::u16string FromDevice(const WCHAR *text);
