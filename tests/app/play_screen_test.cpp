@@ -24,9 +24,9 @@ protected:
 };
 
 TEST_F(EndingFrameTest, TheExitAreaEndsTheProgramWithoutPresenting) {
-    // The tap on the area's edge ends nothing.
-    ExpectNothingPresentedAfterTap(kSkipIntro + Tap(300, 165, 300) + Press(400, 197), 1000, 200,
-                                   300);
+    // Taps on the area's edges end nothing.
+    ExpectNothingPresentedAfterTap(
+        kSkipIntro + Tap(300, 165, 300) + Tap(350, 200, 307) + Press(400, 197), 1000, 200, 300);
 }
 
 // NEW GAME saves the record (0 equals 0); a record that cannot be replaced

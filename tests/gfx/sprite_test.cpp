@@ -1,6 +1,6 @@
-// The run-length scheme, and loading sprite files raw and coded. (Pictures
-// that are missing or cut short meet the installation faults test; headers
-// that lie and frames that do not fit, the sprite fuzz target.)
+// The run-length scheme, loading sprite files raw and coded, and frames that
+// do not fit. (Pictures that are missing or cut short meet the installation
+// faults test; headers that lie, the sprite fuzz target.)
 #include "support/device.h"
 
 namespace pellax_test {
@@ -87,6 +87,21 @@ TEST_F(SpriteFile, RawAndCodedFilesGiveTheSameSprite) {
     FreeSprite(sprite_);
     ASSERT_EQ(Load({6, 3, 2, 1, 2, 0}, {1, 2}), 1);  // short raw data: the rest stays zero
     EXPECT_EQ(Pixels(6), (Bytes{1, 2, 0, 0, 0, 0}));
+}
+
+// A frame is drawn only where it lies wholly inside the BackBuffer.
+TEST(SpriteDraw, FramesThatDoNotFitAreNotDrawn) {
+    Bytes pixels(45 * 20, 7), screen(240 * 320, 0);
+    BackBuffer = {240, 320, screen.data()};
+    const Sprite sprite{45, 20, 15, 20, 0, 1, pixels.data(), 45 * 20};  // three 15 x 20 frames
+    EXPECT_TRUE(SpriteFrameFits(sprite, 225, 300, 2));
+    for (const auto &[x, y, frame] :
+         {std::array{0, 0, 3}, {-1, 0, 0}, {226, 0, 0}, {0, 301, 0}, {0, -1, 0}}) {
+        EXPECT_FALSE(SpriteFrameFits(sprite, x, y, uint32_t(frame))) << x << "," << y;
+        DrawSpriteFrame(sprite, x, y, uint32_t(frame));
+    }
+    EXPECT_EQ(screen, Bytes(240 * 320, 0));
+    BackBuffer = {};
 }
 
 }  // namespace

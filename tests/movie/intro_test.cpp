@@ -1,7 +1,6 @@
 // The intro on the headless device, with the window and display opened as
 // start-up opens them: title, paced frames, the wait, every way it can end,
-// and the intro of the default installation. (Movie files that lie are the
-// intro fuzz target's.)
+// a frame that lies, and the intro of the default installation.
 #include "movie/movie.h"
 #include "support/device.h"
 
@@ -31,8 +30,9 @@ Bytes Palette() {
 
 // A movie of a 220 x 100 title of red over a green first stored row (the
 // bottom one on screen), then n frames w x h, frame k of colour 10 + k over
-// a white first row.
-Bytes Movie(int32_t n, int32_t w = kW, int32_t h = kH, const Bytes &palette = Palette()) {
+// a white first row (packed as packedHeight rows when given).
+Bytes Movie(int32_t n, int32_t w = kW, int32_t h = kH, const Bytes &palette = Palette(),
+            int32_t packedHeight = 0) {
     Bytes movie = Palette();
     const auto number = [&movie](int64_t value) {
         for (int shift = 0; shift < 32; shift += 8) movie.push_back(uint8_t(value >> shift));
@@ -47,7 +47,7 @@ Bytes Movie(int32_t n, int32_t w = kW, int32_t h = kH, const Bytes &palette = Pa
     picture(220, 100, 1, 2);
     for (int32_t field : {w, h, n, kT}) number(field);
     movie.insert(movie.end(), palette.begin(), palette.end());
-    for (int32_t k = 0; k < n; ++k) picture(w, h, uint8_t(10 + k), 4);
+    for (int32_t k = 0; k < n; ++k) picture(w, packedHeight ? packedHeight : h, uint8_t(10 + k), 4);
     return movie;
 }
 
@@ -107,6 +107,16 @@ TEST_F(IntroTest, FramesFollowAtTheirIntervalAndTheTrackPlaysOnThroughTheWait) {
     EXPECT_EQ(host.events, Texts{kTrackStart});
     EXPECT_EQ(KeyFlags[kKeyLeft] + KeyFlags[kKeyReturn], 2u);
     EXPECT_EQ(std::make_pair(StylusState.down, StylusState.x), std::make_pair(0u, 120u));
+}
+
+// A frame that unpacks short is a lie: the intro ends there, as at a failed
+// read, and the track with it. (Other lies are the intro fuzz target's.)
+TEST_F(IntroTest, AFrameThatUnpacksShortEndsTheIntro) {
+    WriteRootFile(kMovie, Movie(3, kW, kH, Palette(), kH - 1));
+    Play({At(5000, Kind::Down)});
+    EXPECT_LT(host.NowMs(), 5000);
+    EXPECT_EQ(FramesPresented(), 0u);
+    EXPECT_EQ(host.events, (Texts{kTrackStart, kTrackStop}));
 }
 
 // A tap or a hardware key ends the frames; of the keys only 197 stays set.

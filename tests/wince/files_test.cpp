@@ -29,8 +29,9 @@ TEST_F(Files, DevicePathsResolveInsideTheRootWithoutRegardToCase) {
     for (const WCHAR *outside : {u"\\nowhere\\file", u"\\..\\etc\\passwd", u".\\Picture\\..\\..\\x",
                                  u"\\Picture\\..\\Picture\\Kbl.plf"})
         EXPECT_TRUE(wince::ResolveDevicePath(outside).empty()) << wince::ToUtf8(outside);
-    EXPECT_FALSE(Write(u"\\..\\pellax-outside", CREATE_ALWAYS));
-    EXPECT_FALSE(fs::exists(root.parent_path() / "pellax-outside"));
+    const std::string outside = root.filename().string() + "-outside";  // the test's own
+    EXPECT_FALSE(Write(wince::FromUtf8("\\..\\" + outside).c_str(), CREATE_ALWAYS));
+    EXPECT_FALSE(fs::exists(root.parent_path() / outside));
 }
 
 // Creations and replacements are recorded with the path as passed; a file
