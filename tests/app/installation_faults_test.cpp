@@ -65,19 +65,17 @@ std::vector<Case> Cases() {
 
 // Damages the file and returns what it now holds.
 std::string Damage(const fs::path &file, Fault fault, uint32_t seed) {
-    const std::string bytes = ReadBytes(file);
-    std::string damaged;
-    if (fault == Fault::Missing) fs::remove(file);
-    if (fault == Fault::Half) damaged = bytes.substr(0, bytes.size() / 2);
+    std::string bytes = ReadBytes(file);
+    if (fault == Fault::ReadOnly) return fs::permissions(file, fs::perms::owner_read), bytes;
+    if (fault == Fault::Missing) return fs::remove(file), std::string();
+    bytes.resize(fault == Fault::Empty  ? 0
+                 : fault == Fault::Half ? bytes.size() / 2
+                                        : bytes.size());
     std::mt19937 random(seed);
     if (fault == Fault::Random)
-        for (size_t i = 0; i < bytes.size(); ++i) damaged += static_cast<char>(random());
-    if (fault == Fault::ReadOnly) {
-        fs::permissions(file, fs::perms::owner_read);
-        return bytes;
-    }
-    if (fault != Fault::Missing) WriteBytes(file, damaged.data(), damaged.size());
-    return damaged;
+        for (char &c : bytes) c = static_cast<char>(random());
+    WriteBytes(file, bytes.data(), bytes.size());
+    return bytes;
 }
 
 class InstallationFaultTest : public ProgramTest, public ::testing::WithParamInterface<Case> {};
