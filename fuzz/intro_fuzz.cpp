@@ -4,37 +4,22 @@
 #include "fuzz/fuzz_support.h"
 #include "movie/movie.h"
 
-namespace {
-
-constexpr int64_t kTapAtMs = 120;
-const WCHAR kClassName[] = TEXT("pellax rim");
-
-// The intro hands the taps it takes to the game's window procedure.
-HWND MakeWindow() {
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.lpszClassName = kClassName;
-    RegisterClassW(&windowClass);
-    return CreateWindowExW(0, kClassName, kClassName, WS_VISIBLE, 0, 0, kScreenWidth, kScreenHeight,
-                           nullptr, nullptr, nullptr, nullptr);
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    static const fuzzing::Installation &installation = fuzzing::SetUp();
-    wince::ResetForTest();
-    fuzzing::ResetGameRecords();
-    fuzzing::WriteBytes(installation.Root() / "Windows" / "qzmmf.dll", data, size);
-    fuzzing::QuietHost &host = fuzzing::Host();
-    host.Restart();
+    fuzzing::QuietHost &host = fuzzing::FreshDevice();
+    fuzzing::WriteBytes(fuzzing::Installation() / "Windows" / "qzmmf.dll", data, size);
     bool tapped = false;
     host.onPump = [&tapped](int64_t nowMs) {
-        if (tapped || nowMs < kTapAtMs) return;
+        if (tapped || nowMs < 120) return;
         tapped = true;
         PostMessageW(wince::MainWindow(), WM_LBUTTONDOWN, 0, MAKELPARAM(20, 20));
     };
-    MainWindowHandle = MakeWindow();
+    // The intro hands the taps it takes to the game's window procedure.
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.lpszClassName = TEXT("pellax rim");
+    RegisterClassW(&windowClass);
+    MainWindowHandle = CreateWindowExW(0, TEXT("pellax rim"), TEXT(""), WS_VISIBLE, 0, 0, 240, 320,
+                                       nullptr, nullptr, nullptr, nullptr);
     if (!OpenGraphics(MainWindowHandle, kPaletteFile, kRegistryKey, kScreenWidth, kScreenHeight))
         std::abort();
     StartClock();

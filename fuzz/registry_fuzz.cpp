@@ -4,10 +4,8 @@
 #include "fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    static const fuzzing::Installation &installation = fuzzing::SetUp();
-    wince::ResetForTest();
-    fuzzing::ResetGameRecords();
-    fuzzing::WriteBytes(installation.Root() / "registry.reg", data, size);
+    fuzzing::FreshDevice();
+    fuzzing::WriteBytes(fuzzing::Installation() / "registry.reg", data, size);
     if (ReadGamePath(nullptr, kRegistryKey)) {
         // GamePath must hold its terminator, whatever the value was.
         if (GamePath[kGamePathChars - 1] != 0) std::abort();

@@ -4,12 +4,8 @@
 #include "fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    static const fuzzing::Installation &installation = fuzzing::SetUp();
-    wince::ResetForTest();
-    fuzzing::ResetGameRecords();
-    std::error_code ignored;
-    fuzzing::fs::remove(installation.Root() / "kbl_sc_l.uc2", ignored);
-    fuzzing::WriteBytes(installation.Root() / "kbl_sc_s.uc2", data, size);
+    fuzzing::FreshDevice();
+    fuzzing::WriteBytes(fuzzing::Installation() / "kbl_sc_s.uc2", data, size);
     LoadHighScore();
     // A negative best score would print with a minus sign no digit frame
     // shows; the reader keeps it within 0..2^31 - 1.

@@ -13,7 +13,7 @@ constexpr uint32_t kShadowOriginOffset = 640;  // bytes before the top-left pixe
 // it reaches 640 bytes past the screen's own 153600 so that every pixel of
 // the screen has a cell (docs/fidelity.md).
 constexpr uint32_t kShadowBytes = kScreenWidth * kScreenHeight * 2 + kShadowOriginOffset;
-constexpr uint32_t kPathChars = 260;           // path buffers, terminator included
+constexpr uint32_t kPathChars = 260;  // path buffers, terminator included
 
 // ---- Display, palette and presentation --------------------------------------
 

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "program_run.h"
+#include "support/program_run.h"
 
-namespace apptest {
+namespace pellax_test {
 namespace {
 
 const fs::path kRecorded = fs::path(PELLAX_TEST_DATA) / "recorded";
@@ -64,9 +64,9 @@ TEST_P(RecordedTest, RepeatsExactly) {
     const char *regenerate = std::getenv("PELLAX_REGENERATE");
     for (const std::string &file : Outputs(expected, script)) {
         if (regenerate && std::string(regenerate) == "1")
-            fs::copy_file(Dir() / file, expected / file, fs::copy_options::overwrite_existing);
+            fs::copy_file(dir / file, expected / file, fs::copy_options::overwrite_existing);
         else
-            ExpectSame(Dir() / file, expected / file);
+            ExpectSame(dir / file, expected / file);
     }
 }
 
@@ -74,4 +74,4 @@ INSTANTIATE_TEST_SUITE_P(Recorded, RecordedTest, ::testing::ValuesIn(RecordedRun
                          [](const auto &run) { return run.param; });
 
 }  // namespace
-}  // namespace apptest
+}  // namespace pellax_test

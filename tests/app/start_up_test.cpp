@@ -1,16 +1,12 @@
-// The pellax-rim command line as a user meets it, and start-ups that fail
-// and must still end cleanly.
-#include <functional>
+// The pellax-rim command line as a user meets it.
+#include "support/program_run.h"
 
-#include "program_run.h"
-#include "wince/headless/headless.h"
-
-namespace apptest {
+namespace pellax_test {
 namespace {
 
 using CommandLineTest = ProgramTest;
 
-TEST_F(CommandLineTest, VersionAndHelpAnswerOnStandardOutput) {
+TEST_F(CommandLineTest, VersionHelpAndMakeRoot) {
     std::string out, err;
     EXPECT_EQ(Run("--version", &out, &err), 0);
     EXPECT_EQ(out, "pellax-rim 1.0.0\n");
@@ -19,6 +15,13 @@ TEST_F(CommandLineTest, VersionAndHelpAnswerOnStandardOutput) {
                                "--trace FILE", "--scale N", "--fullscreen", "--version"})
         EXPECT_NE(out.find(option), std::string::npos) << option;
     EXPECT_EQ(err, "");
+    EXPECT_EQ(Run("--make-root root"), 0);
+    EXPECT_EQ(ReadBytes(Root() / "registry.reg"), assets::MakeRegistryText());
+    // A file that cannot be written is named.
+    fs::remove(Root() / "kbl_sc_s.uc2");
+    fs::create_directory(Root() / "kbl_sc_s.uc2");
+    EXPECT_EQ(Run("--make-root root", &out, &err), 1);
+    EXPECT_NE(err.find("kbl_sc_s.uc2"), std::string::npos) << err;
 }
 
 TEST_F(CommandLineTest, ACommandLineThatCannotBeUnderstoodExitsTwoWithUsage) {
@@ -32,53 +35,35 @@ TEST_F(CommandLineTest, ACommandLineThatCannotBeUnderstoodExitsTwoWithUsage) {
 }
 
 TEST_F(CommandLineTest, AnUnreadableScriptLineStopsTheRunBeforeItStarts) {
-    const RunResult run = RunScript("100 keydown 37\n200 jump 3\n");
-    EXPECT_NE(run.exitCode, 0);
-    EXPECT_NE(run.err.find("line 2"), std::string::npos) << run.err;
-    EXPECT_FALSE(fs::exists(Root())) << "the root was made for a run that never started";
-    EXPECT_TRUE(run.trace.empty());
+    // A file name is taken byte for byte, but a NUL cannot name a file.
+    for (const std::string &line :
+         {std::string("200 jump 3\n"), std::string("200 state a\0b\n", 14)}) {
+        const RunResult run = RunScript("100 keydown 37\n" + line);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.err.find("line 2"), std::string::npos) << run.err;
+        EXPECT_FALSE(fs::exists(Root())) << "the root was made for a run that never started";
+        EXPECT_TRUE(run.trace.empty());
+    }
+    const RunResult run = RunScript(kSkipIntro + "200 shot s\xFF\xED\xA0\x80.png\n");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(fs::is_regular_file(dir / "s\xFF\xED\xA0\x80.png"));
 }
 
-// A start-up that fails shows its message and ends with exit code 0 at
-// once: no intro, no frame, nothing presented.
-struct FailingStart {
-    const char *name;
-    std::function<void(const fs::path &root)> spoil;
-    std::vector<std::string> boxes;  // "caption|text"
-};
-
-class FailingStartTest : public ProgramTest, public ::testing::WithParamInterface<FailingStart> {};
-
-TEST_P(FailingStartTest, EndsCleanlyAfterItsMessage) {
-    MakeRoot();
-    GetParam().spoil(Root());
-    const RunResult run = RunScript("0 shot first.png\n50 shot later.png\n");
-    std::vector<std::string> boxes;
-    for (const Json &box : run.Events("msgbox"))
-        boxes.push_back(box["caption"].get<std::string>() + "|" + box["text"].get<std::string>());
-    EXPECT_EQ(boxes, GetParam().boxes);
-    EXPECT_EQ(run.trace.size(), boxes.size() + 1) << "only the boxes and the exit";
-    EXPECT_EQ(run.trace.back(), (Json{{"t", 0}, {"event", "exit"}, {"code", 0}}));
-    wince::headless::HeadlessHost nothingPresented;
-    ASSERT_TRUE(nothingPresented.WriteScreenPng(Dir() / "black.png"));
-    EXPECT_EQ(Shot("first.png"), Shot("black.png"));
-    EXPECT_FALSE(fs::exists(Dir() / "later.png"));
+// While one program holds a root (flock holds its lock here), a second
+// start on it is refused at once and touches nothing.
+TEST_F(CommandLineTest, ASecondProgramOnTheSameRootIsRefused) {
+    CopyInstallation();
+    WriteBytes(dir / "script.txt", "", 0);
+    const std::string command = "cd '" + dir.string() + "' && flock root/pellax-rim.lock '" +
+                                PELLAX_BINARY +
+                                "' --headless --root root --script script.txt --trace t.jsonl "
+                                "2>stderr.txt";
+    const int status = std::system(command.c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1);
+    EXPECT_EQ(ReadBytes(dir / "stderr.txt"),
+              "pellax-rim: PELLAX RIM is already running with this folder\n");
+    EXPECT_FALSE(fs::exists(dir / "t.jsonl"));
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Start, FailingStartTest,
-    ::testing::Values(
-        FailingStart{"MissingPicture",
-                     [](const fs::path &root) {
-                         fs::remove(root / "Program Files/Pellax Rim/picture/kbl_lv.nbf");
-                     },
-                     {"Open file : Fail|\\Program Files\\Pellax Rim\\picture\\kbl_lv.nbf"}},
-        FailingStart{"ReadOnlyScoreFile",
-                     [](const fs::path &root) {
-                         fs::permissions(root / "kbl_sc_s.uc2", fs::perms::owner_read);
-                     },
-                     {}}),
-    [](const auto &start) { return std::string(start.param.name); });
 
 }  // namespace
-}  // namespace apptest
+}  // namespace pellax_test

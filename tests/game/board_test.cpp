@@ -1,10 +1,9 @@
 // The Board, the shape tables and the fit test.
 #include <set>
 
-#include "support/rules_env.h"
+#include "support/device.h"
 
-using namespace rules_test;
-
+namespace pellax_test {
 namespace {
 
 using Shapes = DeviceTest;
@@ -69,3 +68,4 @@ TEST_F(Shapes, FitStopsAtWallsFloorAndBlocks) {
 }
 
 }  // namespace
+}  // namespace pellax_test

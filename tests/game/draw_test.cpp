@@ -1,10 +1,9 @@
 // Where the field, the falling piece, the preview and the score digits land
 // in the BackBuffer. The checks rely on the block frames differing, which the
 // tests of the default pictures make sure of.
-#include "support/rules_env.h"
+#include "support/device.h"
 
-using namespace rules_test;
-
+namespace pellax_test {
 namespace {
 
 using Corners = std::vector<std::pair<int32_t, int32_t>>;
@@ -73,3 +72,4 @@ TEST_F(Draw, ScoreDigits) {
 }
 
 }  // namespace
+}  // namespace pellax_test

@@ -1,16 +1,11 @@
-// Files: device paths inside the root, the dispositions, read-only files and
-// folders, short reads, access rights, one position shared by reads and
-// writes, and the trace of writes.
-#include <unistd.h>
+// Files: device paths inside the root, dispositions, read-only files and
+// folders, short reads and closed handles.
+#include "support/device.h"
 
-#include <string>
-
-#include "wince_fixture.h"
-
-namespace wince_test {
+namespace pellax_test {
 namespace {
 
-class Files : public WinceTest {
+class Files : public DeviceTest {
 protected:
     HANDLE Open(const WCHAR *path, DWORD access, DWORD disposition) {
         return CreateFileW(path, access, 0, nullptr, disposition, 0, nullptr);
@@ -18,110 +13,67 @@ protected:
     // Opens for writing, writes the text and closes; false when it cannot open.
     bool Write(const WCHAR *path, DWORD disposition, const std::string &text = "") {
         HANDLE file = Open(path, GENERIC_WRITE, disposition);
-        if (file == INVALID_HANDLE_VALUE) return false;
         DWORD put = 0;
-        EXPECT_TRUE(WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &put, nullptr));
-        CloseHandle(file);
-        return true;
+        return file != INVALID_HANDLE_VALUE &&
+               WriteFile(file, text.data(), DWORD(text.size()), &put, nullptr) && CloseHandle(file);
     }
-    void ExpectError(DWORD error) { EXPECT_EQ(GetLastError(), error); }
 };
 
 TEST_F(Files, DevicePathsResolveInsideTheRootWithoutRegardToCase) {
-    WriteHostFile("Picture/Kbl.plf", "x");
-    const fs::path found = root_ / "Picture" / "Kbl.plf";
-    EXPECT_EQ(wince::ResolveDevicePath(u"\\picture\\kbl.plf"), found);
-    EXPECT_EQ(wince::ResolveDevicePath(u".\\PICTURE\\KBL.PLF"), found);
-    EXPECT_EQ(wince::ResolveDevicePath(u"\\Picture\\\\Kbl.plf"), found);
+    WriteRootFile("Picture/Kbl.plf", std::string("x"));
+    for (const WCHAR *path :
+         {u"\\picture\\kbl.plf", u".\\PICTURE\\KBL.PLF", u"\\Picture\\\\Kbl.plf"})
+        EXPECT_EQ(wince::ResolveDevicePath(path), root / "Picture" / "Kbl.plf");
     // A missing last name keeps the spelling given; a missing folder fails.
-    EXPECT_EQ(wince::ResolveDevicePath(u"\\PICTURE\\New.Dat"), root_ / "Picture" / "New.Dat");
+    EXPECT_EQ(wince::ResolveDevicePath(u"\\PICTURE\\New.Dat"), root / "Picture" / "New.Dat");
     for (const WCHAR *outside : {u"\\nowhere\\file", u"\\..\\etc\\passwd", u".\\Picture\\..\\..\\x",
                                  u"\\Picture\\..\\Picture\\Kbl.plf"})
         EXPECT_TRUE(wince::ResolveDevicePath(outside).empty()) << wince::ToUtf8(outside);
-    const std::string outside = "pellax_outside_" + std::to_string(getpid());
+    const std::string outside = root.filename().string() + "-outside";  // the test's own
     EXPECT_FALSE(Write(wince::FromUtf8("\\..\\" + outside).c_str(), CREATE_ALWAYS));
-    EXPECT_FALSE(fs::exists(root_.parent_path() / outside));
+    EXPECT_FALSE(fs::exists(root.parent_path() / outside));
 }
 
-// Creations and replacements are traced with the path as passed.
-TEST_F(Files, DispositionsCreateOpenAndTruncateAsOnTheDevice) {
-    EXPECT_EQ(Open(u"\\f", GENERIC_READ, OPEN_EXISTING), INVALID_HANDLE_VALUE);
-    ExpectError(ERROR_FILE_NOT_FOUND);
-    EXPECT_FALSE(Write(u"\\f", TRUNCATE_EXISTING));
+// Creations and replacements are recorded with the path as passed; a file
+// or folder is read-only by its mode bits, and a read-only folder takes no
+// new file but lets one already there be rewritten.
+TEST_F(Files, DispositionsAndReadOnlyFilesAndFolders) {
+    EXPECT_FALSE(Write(u"\\f", OPEN_EXISTING));
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_FILE_NOT_FOUND});
     EXPECT_TRUE(Write(u".\\f", CREATE_NEW, "hello"));
     EXPECT_FALSE(Write(u"\\F", CREATE_NEW));
-    ExpectError(ERROR_FILE_EXISTS);
-    EXPECT_TRUE(Write(u"\\F", OPEN_ALWAYS, "J"));
-    EXPECT_EQ(ReadHostFile("f"), "Jello");
-    EXPECT_TRUE(Write(u"\\f", TRUNCATE_EXISTING));
-    EXPECT_EQ(ReadHostFile("f"), "");
-    WriteHostFile("f", "old content");
-    EXPECT_TRUE(Write(u"\\F", CREATE_ALWAYS, "new"));
-    EXPECT_EQ(ReadHostFile("f"), "new");
-    EXPECT_EQ(wince::OpenFileCount(), 0);
-    EXPECT_EQ(host_.TraceLines(),
-              (std::vector<std::string>{R"({"t":0,"event":"write","path":".\\f"})",
-                                        R"({"t":0,"event":"write","path":"\\f"})",
-                                        R"({"t":0,"event":"write","path":"\\F"})"}));
-}
-
-TEST_F(Files, ReadOnlyIsDecidedByModeBits) {
-    WriteHostFile("locked", "data");
-    WriteHostFile("shut/inside", "data");
-    for (const char *name : {"locked", "shut"})
-        fs::permissions(root_ / name,
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_FILE_EXISTS});
+    EXPECT_TRUE(Write(u"\\F", CREATE_ALWAYS, "new") && ReadRootFile("f") == "new");
+    EXPECT_EQ(host.events, (std::vector<std::string>{"write .\\f", "write \\F"}));
+    WriteRootFile("shut/inside", std::string("data"));
+    for (const char *name : {"f", "shut"})
+        fs::permissions(root / name,
                         fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                         fs::perm_options::remove);
-    EXPECT_FALSE(Write(u"\\locked", OPEN_EXISTING));
-    ExpectError(ERROR_ACCESS_DENIED);
-    EXPECT_EQ(Open(u"\\locked", GENERIC_READ, CREATE_ALWAYS), INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(DeleteFileW(u"\\locked"));
-    EXPECT_EQ(ReadHostFile("locked"), "data");
-    EXPECT_EQ(GetFileAttributesW(u"\\locked") & FILE_ATTRIBUTE_READONLY,
-              static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-    HANDLE reader = Open(u"\\locked", GENERIC_READ, OPEN_EXISTING);
-    EXPECT_NE(reader, INVALID_HANDLE_VALUE);
-    CloseHandle(reader);
-    // No new file in a read-only folder, but one already there may be rewritten.
+    EXPECT_FALSE(Write(u"\\f", OPEN_EXISTING));
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_ACCESS_DENIED});
+    EXPECT_FALSE(DeleteFileW(u"\\f"));
+    EXPECT_EQ(GetFileAttributesW(u"\\f") & FILE_ATTRIBUTE_READONLY, DWORD{FILE_ATTRIBUTE_READONLY});
+    EXPECT_TRUE(CloseHandle(Open(u"\\f", GENERIC_READ, OPEN_EXISTING)));
     EXPECT_FALSE(Write(u"\\shut\\new", CREATE_NEW));
-    EXPECT_FALSE(fs::exists(root_ / "shut" / "new"));
     EXPECT_TRUE(Write(u"\\shut\\inside", CREATE_ALWAYS));
+    EXPECT_EQ(ReadRootFile("f") + ReadRootFile("shut/inside"), "new");
 }
 
-TEST_F(Files, ShortReadsAccessRightsAndOnePosition) {
-    WriteHostFile("seven", "1234567");
-    HANDLE file = Open(u"\\seven", GENERIC_READ, OPEN_EXISTING);
+// A short read gives what there is; a closed handle is no handle.
+TEST_F(Files, ShortReadsAndClosedHandles) {
+    WriteRootFile("seven", std::string("1234567"));
     char buffer[16] = {};
     DWORD got = 99;
-    EXPECT_TRUE(ReadFile(file, buffer, 5, &got, nullptr));
-    EXPECT_EQ(got, 5u);
-    EXPECT_TRUE(ReadFile(file, buffer, 16, &got, nullptr));
-    EXPECT_EQ(std::string(buffer, got), "67");
-    EXPECT_TRUE(ReadFile(file, buffer, 16, &got, nullptr));
-    EXPECT_EQ(got, 0u);
+    HANDLE file = Open(u"\\seven", GENERIC_READ, OPEN_EXISTING);
+    EXPECT_TRUE(ReadFile(file, buffer, 5, &got, nullptr) && got == 5);
+    EXPECT_TRUE(ReadFile(file, buffer, 16, &got, nullptr) && std::string(buffer, got) == "67");
+    EXPECT_TRUE(ReadFile(file, buffer, 16, &got, nullptr) && got == 0);
     EXPECT_FALSE(WriteFile(file, "x", 1, &got, nullptr));
-    CloseHandle(file);
-    EXPECT_FALSE(CloseHandle(file));
-    EXPECT_FALSE(ReadFile(file, buffer, 4, &got, nullptr));
-    ExpectError(ERROR_INVALID_HANDLE);
-
-    HANDLE writer = Open(u"\\seven", GENERIC_WRITE, OPEN_EXISTING);
-    EXPECT_FALSE(ReadFile(writer, buffer, 4, &got, nullptr));
-    EXPECT_EQ(got, 0u);
-    CloseHandle(writer);
-
-    // Each call starts where the last ended, whichever way it went.
-    HANDLE both = Open(u"\\seven", GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
-    EXPECT_TRUE(ReadFile(both, buffer, 2, &got, nullptr));
-    EXPECT_TRUE(WriteFile(both, "XY", 2, &got, nullptr));
-    EXPECT_TRUE(ReadFile(both, buffer, 1, &got, nullptr));
-    EXPECT_EQ(std::string(buffer, got), "5");
-    EXPECT_TRUE(WriteFile(both, "Z!", 2, &got, nullptr));
-    EXPECT_TRUE(ReadFile(both, buffer, 4, &got, nullptr));
-    EXPECT_EQ(got, 0u);
-    CloseHandle(both);
-    EXPECT_EQ(ReadHostFile("seven"), "12XY5Z!");
+    EXPECT_TRUE(CloseHandle(file));
+    EXPECT_FALSE(CloseHandle(file) || ReadFile(file, buffer, 4, &got, nullptr));
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_HANDLE});
 }
 
 }  // namespace
-}  // namespace wince_test
+}  // namespace pellax_test

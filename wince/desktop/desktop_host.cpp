@@ -122,7 +122,10 @@ void DesktopHost::Impl::Deliver() {
     const uint64_t now = NowMs();
     const bool window = HasMainWindow();
     while (!waiting.empty() && waiting.front().notBeforeMs <= now) {
-        if (window) PostDeviceInput(waiting.front().input);
+        if (window) {
+            const DeviceMessage &m = waiting.front();
+            PostDeviceInput({m.message, m.wParam, m.lParam});
+        }
         waiting.pop_front();
     }
 }

@@ -82,13 +82,12 @@ void InputTranslator::Key(const SDL_KeyboardEvent &key, uint64_t nowMs,
     const auto code = keys_.Find(key.keysym.sym);
     if (!code) return;
     if (key.type == SDL_KEYUP) {
-        out.push_back(
-            {{kKeyUpMessage, *code, kKeyGoingUp}, keyPressedMs_[*code] + kShortestPressMs});
+        out.push_back({kKeyUpMessage, *code, kKeyGoingUp, keyPressedMs_[*code] + kShortestPressMs});
     } else if (key.repeat != 0) {
-        out.push_back({{kKeyDownMessage, *code, kKeyRepeatDown}});
+        out.push_back({kKeyDownMessage, *code, kKeyRepeatDown});
     } else {
         keyPressedMs_[*code] = nowMs;
-        out.push_back({{kKeyDownMessage, *code, kKeyFirstDown}});
+        out.push_back({kKeyDownMessage, *code, kKeyFirstDown});
     }
 }
 
@@ -117,10 +116,10 @@ void InputTranslator::MouseButton(const SDL_MouseButtonEvent &button, uint64_t n
         if (!onScreen || stylusDown_) return;
         stylusDown_ = true;
         touchedAtMs_ = nowMs;
-        out.push_back({{kStylusDownMessage, kStylusHeld, at}});
+        out.push_back({kStylusDownMessage, kStylusHeld, at});
     } else if (stylusDown_) {
         stylusDown_ = false;
-        out.push_back({{kStylusUpMessage, 0, StylusAt(button.x, button.y, true, onScreen)},
+        out.push_back({kStylusUpMessage, 0, StylusAt(button.x, button.y, true, onScreen),
                        touchedAtMs_ + kShortestPressMs});
     }
 }
@@ -129,8 +128,7 @@ void InputTranslator::MouseMotion(const SDL_MouseMotionEvent &motion,
                                   std::vector<DeviceMessage> &out) const {
     if (!stylusDown_) return;  // the stylus moves only while it touches
     bool onScreen = false;
-    out.push_back(
-        {{kStylusMoveMessage, kStylusHeld, StylusAt(motion.x, motion.y, true, onScreen)}});
+    out.push_back({kStylusMoveMessage, kStylusHeld, StylusAt(motion.x, motion.y, true, onScreen)});
 }
 
 void InputTranslator::PadButtonEvent(const SDL_ControllerButtonEvent &button, uint64_t nowMs,
@@ -158,21 +156,21 @@ void InputTranslator::PadAxis(const SDL_ControllerAxisEvent &axis, uint64_t nowM
 
 void InputTranslator::Press(PadButton button, uint64_t nowMs, std::vector<DeviceMessage> &out) {
     if (!held_.emplace(button, Held{nowMs, nowMs + kPadRepeatDelayMs}).second) return;
-    out.push_back({{kKeyDownMessage, button.second, kKeyFirstDown}});
+    out.push_back({kKeyDownMessage, button.second, kKeyFirstDown});
 }
 
 void InputTranslator::Release(PadButton button, std::vector<DeviceMessage> &out) {
     const auto it = held_.find(button);
     if (it == held_.end()) return;
     out.push_back(
-        {{kKeyUpMessage, button.second, kKeyGoingUp}, it->second.pressedMs + kShortestPressMs});
+        {kKeyUpMessage, button.second, kKeyGoingUp, it->second.pressedMs + kShortestPressMs});
     held_.erase(it);
 }
 
 void InputTranslator::Repeat(uint64_t nowMs, std::vector<DeviceMessage> &out) {
     for (auto &[button, held] : held_) {
         if (nowMs < held.repeatMs) continue;
-        out.push_back({{kKeyDownMessage, button.second, kKeyRepeatDown}});
+        out.push_back({kKeyDownMessage, button.second, kKeyRepeatDown});
         held.repeatMs = nowMs + kPadRepeatIntervalMs;
     }
 }
@@ -180,7 +178,7 @@ void InputTranslator::Repeat(uint64_t nowMs, std::vector<DeviceMessage> &out) {
 void InputTranslator::ReleasePad(SDL_JoystickID pad, std::vector<DeviceMessage> &out) {
     for (auto it = held_.begin(); it != held_.end();) {
         if (it->first.first == pad) {
-            out.push_back({{kKeyUpMessage, it->first.second, kKeyGoingUp}});  // unplugged: no wait
+            out.push_back({kKeyUpMessage, it->first.second, kKeyGoingUp});  // unplugged: no wait
             it = held_.erase(it);
         } else {
             ++it;

@@ -18,7 +18,9 @@ namespace wince::desktop {
 // A message for the game's window, and the time (on the translator's
 // clock) before which it must not be delivered.
 struct DeviceMessage {
-    DeviceInput input;
+    uint32_t message;
+    uintptr_t wParam;
+    intptr_t lParam;
     uint64_t notBeforeMs = 0;
     bool operator==(const DeviceMessage &) const = default;
 };

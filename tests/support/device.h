@@ -1,55 +1,42 @@
-// A fresh device for the tests of the game and its libraries: the headless
-// host on a copy of the default installation, the records at their
-// program-start values, a log of what the game asks of the device, and
+// A fresh device for the tests of the game and of the stand-in: the headless
+// host on a copy of the default installation, the game's records at their
+// program-start values, a log of what the game asked of the device, and
 // helpers to set up the Board and to read back what was drawn.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "app/app.h"
-#include "assets/assets.h"
-#include "game/game.h"
-#include "gfx/gfx.h"
-#include "platform/platform.h"
+#include "installed.h"
+#include "wince/core/control.h"
 #include "wince/headless/headless.h"
 
-namespace rules_test {
+namespace pellax_test {
 
-namespace fs = std::filesystem;
-
-// Each event as one line: "sound PATH", "sound stop", "sleep MS", "write PATH",
-// "msgbox CAPTION|TEXT".
-class EventLog : public wince::Recorder {
+// The headless host, keeping each event as a line ("sound PATH", "sound
+// stop", "sleep MS", "write PATH", "msgbox CAPTION|TEXT") and the virtual
+// time of each picture presented.
+class TestHost : public wince::headless::HeadlessHost {
 public:
     std::vector<std::string> events;
-
-    void MessageBoxShown(const std::u16string &text, const std::u16string &caption) override {
-        events.push_back("msgbox " + wince::ToUtf8(caption) + "|" + wince::ToUtf8(text));
-    }
-    void SoundCall(const WCHAR *path) override {
-        events.push_back(path ? "sound " + wince::ToUtf8(path) : "sound stop");
-    }
-    void Slept(uint32_t ms) override { events.push_back("sleep " + std::to_string(ms)); }
-    void FileWritten(const WCHAR *path) override {
-        events.push_back("write " + wince::ToUtf8(path));
-    }
-};
-
-// The headless host, noting the virtual time of each picture presented.
-class TimedHost : public wince::headless::HeadlessHost {
-public:
     std::vector<int64_t> presents;
+
     void Present(const wince::Picture &picture) override {
         presents.push_back(NowMs());
         HeadlessHost::Present(picture);
+    }
+    void MessageShown(const std::u16string &text, const std::u16string &caption) override {
+        events.push_back("msgbox " + wince::ToUtf8(caption) + "|" + wince::ToUtf8(text));
+    }
+    void SoundCall(const char16_t *path) override {
+        events.push_back(path ? "sound " + wince::ToUtf8(path) : "sound stop");
+    }
+    void Slept(uint32_t ms) override { events.push_back("sleep " + std::to_string(ms)); }
+    void FileWritten(const char16_t *path) override {
+        events.push_back("write " + wince::ToUtf8(path));
     }
 };
 
@@ -57,47 +44,18 @@ inline std::string Sound(const std::string &name) {
     return "sound " + std::string(assets::kGamePath) + "\\sound\\" + name;
 }
 
-inline const fs::path kPictureFolder = fs::path("Program Files") / "Pellax Rim" / "picture";
-
-inline fs::path TempRoot(std::string name) {
-    std::replace(name.begin(), name.end(), '/', '_');
-    return fs::temp_directory_path() / ("pellax_rules_" + std::to_string(getpid()) + "_" + name);
-}
-
-// Making the installation takes a while, so it is made once per program,
-// copied for each test and removed when the program ends.
-inline void CopyInstallation(const fs::path &root) {
-    static const struct Template {
-        fs::path path = TempRoot("template");
-        Template() {
-            std::string error;
-            EXPECT_TRUE(assets::MakeDefaultInstallation(path, error)) << error;
-        }
-        ~Template() {
-            std::error_code ignored;
-            fs::remove_all(path, ignored);
-        }
-    } made;
-    fs::copy(made.path, root, fs::copy_options::recursive);
-}
-
 class DeviceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = TempRoot(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        CopyInstallation(root);
+        const auto *test = ::testing::UnitTest::GetInstance()->current_test_info();
+        root = ScratchFolder(std::string(test->test_suite_name()) + "." + test->name());
+        RemoveFolder(root);
+        fs::copy(Installation(), root, fs::copy_options::recursive);
         wince::SetHost(&host);
+        wince::SetRecorder(&host);
         wince::SetRoot(root);
         wince::ResetForTest();
-        wince::SetRecorder(&log);
-        GameState = InitialGameState();
-        ResetBoard();
-        std::fill_n(PieceSequence, kSequenceLength, 0);
-        std::fill_n(KeyFlags, kKeyFlagCount, 0);
-        StylusState = {};
-        frameLastTick = TickSlot[0] = 0;
-        ShutdownDone = 0;
+        ResetGameRecords();
         // Shutdown keeps the ShadowBuffer; the program starts without one.
         if (ShadowBuffer.block != nullptr) VirtualFree(ShadowBuffer.block, 0, MEM_RELEASE);
         ShadowBuffer = {};
@@ -108,10 +66,12 @@ protected:
     }
 
     void TearDown() override {
+        EXPECT_EQ(wince::OpenFileCount(), 0) << "a file was left open";
         Shutdown();
+        wince::ResetForTest();
         wince::SetRecorder(nullptr);
         wince::SetHost(nullptr);  // the host dies with the test
-        fs::remove_all(root);
+        RemoveFolder(root);
     }
 
     // The game's window, as the entry point makes it.
@@ -127,23 +87,19 @@ protected:
 
     // The display and the pictures the game rules draw with.
     void OpenPictures() {
-        ASSERT_EQ(OpenGraphics(nullptr, TEXT("kbl.plf"), kRegistryKey, 240, 320), 1);
-        for (auto [name, sprite] : {std::pair{TEXT("kbl_bl.nbf"), &blockSprite},
-                                    {TEXT("kbl_n.nbf"), &numberSprite},
-                                    {TEXT("kbl_sn.nbf"), &scoreDigitSprite},
-                                    {TEXT("kbl_gov.nbf"), &gameOverSprite}})
+        ASSERT_EQ(OpenGraphics(nullptr, kPaletteFile, kRegistryKey, 240, 320), 1);
+        for (auto [name, sprite] : {std::pair{kBlockFile, &blockSprite},
+                                    {kNumberFile, &numberSprite},
+                                    {kScoreDigitFile, &scoreDigitSprite},
+                                    {kGameOverFile, &gameOverSprite}})
             ASSERT_EQ(LoadSprite(name, *sprite, 0), 1);
     }
 
-    std::string ReadRootFile(const fs::path &relative) const {
-        std::ifstream in(root / relative, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    std::string ReadRootFile(const fs::path &relative) const { return ReadBytes(root / relative); }
     template <typename Bytes>
     void WriteRootFile(const fs::path &relative, const Bytes &bytes) const {
-        std::ofstream(root / relative, std::ios::binary)
-            .write(reinterpret_cast<const char *>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
+        fs::create_directories((root / relative).parent_path());
+        WriteBytes(root / relative, bytes.data(), bytes.size());
     }
 
     static uint8_t &CellOf(int32_t row, int32_t column) {
@@ -204,10 +160,8 @@ protected:
         return changed;
     }
 
-    static constexpr LPCWSTR kRegistryKey = TEXT("\\SOFTWARE\\Apps\\Brackwell Pellax rim");
     fs::path root;
-    TimedHost host;
-    EventLog log;
+    TestHost host;
 };
 
-}  // namespace rules_test
+}  // namespace pellax_test
