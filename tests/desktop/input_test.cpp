@@ -3,12 +3,14 @@
 #include "wince/desktop/input.h"
 
 #include "gtest/gtest.h"
+#include "wince/seam/device_codes.h"
 
 namespace wince::desktop {
 namespace {
 
 constexpr uint8_t kDrop = 195, kStart = 197;
-constexpr LPARAM kFirstDown = 1, kRepeatDown = 0x40000001, kUp = 0xC0000001;
+using namespace device;
+constexpr intptr_t kFirstDown = kKeyFirstDown, kRepeatDown = kKeyRepeatDown, kUp = kKeyGoingUp;
 constexpr uint64_t kPress = kShortestPressMs;
 using Messages = std::vector<DeviceMessage>;
 
@@ -70,16 +72,16 @@ constexpr Uint32 kDown = SDL_KEYDOWN, kKeyUp = SDL_KEYUP, kPadDown = SDL_CONTROL
 
 TEST(Input, KeysThroughTheMapUpNoSoonerThanAFrameAfterTheirPress) {
     InputTranslator input{DefaultKeyMap()};
-    Play(input, {{kDown, SDLK_SPACE, 0, 0, 1000, {{WM_KEYDOWN, kDrop, kFirstDown}}},
-                 {kDown, SDLK_x, 0, 0, 1000, {{WM_KEYDOWN, kStart, kFirstDown}}},
+    Play(input, {{kDown, SDLK_SPACE, 0, 0, 1000, {{kKeyDownMessage, kDrop, kFirstDown}}},
+                 {kDown, SDLK_x, 0, 0, 1000, {{kKeyDownMessage, kStart, kFirstDown}}},
                  {kDown, SDLK_q, 0, 0, 1000, {}},
                  {kKeyUp, SDLK_q, 0, 0, 1000, {}},
-                 {kDown, SDLK_LEFT, 0, 0, 1000, {{WM_KEYDOWN, VK_LEFT, kFirstDown}}},
+                 {kDown, SDLK_LEFT, 0, 0, 1000, {{kKeyDownMessage, kLeftKey, kFirstDown}}},
                  // a repeat does not restart the wait
-                 {kDown, SDLK_LEFT, 1, 0, 1500, {{WM_KEYDOWN, VK_LEFT, kRepeatDown}}},
-                 {kKeyUp, SDLK_LEFT, 0, 0, 1501, {{WM_KEYUP, VK_LEFT, kUp, 1000 + kPress}}},
-                 {kDown, SDLK_LEFT, 0, 0, 2000, {{WM_KEYDOWN, VK_LEFT, kFirstDown}}},
-                 {kKeyUp, SDLK_LEFT, 0, 0, 2001, {{WM_KEYUP, VK_LEFT, kUp, 2000 + kPress}}}});
+                 {kDown, SDLK_LEFT, 1, 0, 1500, {{kKeyDownMessage, kLeftKey, kRepeatDown}}},
+                 {kKeyUp, SDLK_LEFT, 0, 0, 1501, {{kKeyUpMessage, kLeftKey, kUp, 1000 + kPress}}},
+                 {kDown, SDLK_LEFT, 0, 0, 2000, {{kKeyDownMessage, kLeftKey, kFirstDown}}},
+                 {kKeyUp, SDLK_LEFT, 0, 0, 2001, {{kKeyUpMessage, kLeftKey, kUp, 2000 + kPress}}}});
 }
 
 TEST(Input, TheStylusTouchesOnlyTheScreenAndIsLiftedWhereverItWent) {
@@ -92,9 +94,9 @@ TEST(Input, TheStylusTouchesOnlyTheScreenAndIsLiftedWhereverItWent) {
           {kTouch, 299, 300, 0, 0, {}},  // the left bar
           {kLift, 299, 300, 0, 0, {}},
           {kTouch, 400, 300, SDL_BUTTON_RIGHT, 0, {}},
-          {kTouch, 593, 479, 0, 1000, {{WM_LBUTTONDOWN, 1, MAKELPARAM(195, 299)}}},
-          {kMove, 100, 10, 0, 1005, {{WM_MOUSEMOVE, 1, MAKELPARAM(0, 0)}}},
-          {kLift, 950, 600, 0, 1010, {{WM_LBUTTONUP, 0, MAKELPARAM(239, 319), 1000 + kPress}}},
+          {kTouch, 593, 479, 0, 1000, {{kStylusDownMessage, 1, StylusPoint(195, 299)}}},
+          {kMove, 100, 10, 0, 1005, {{kStylusMoveMessage, 1, StylusPoint(0, 0)}}},
+          {kLift, 950, 600, 0, 1010, {{kStylusUpMessage, 0, StylusPoint(239, 319), 1000 + kPress}}},
           {kMove, 400, 300, 0, 1020, {}}});
 }
 
@@ -103,38 +105,43 @@ TEST(Input, PadsRepeatWhileHeldAndLetGoWhenUnplugged) {
     constexpr int kA = SDL_CONTROLLER_BUTTON_A, kX = SDL_CONTROLLER_BUTTON_X;
     constexpr int kLeftX = SDL_CONTROLLER_AXIS_LEFTX, kRightX = SDL_CONTROLLER_AXIS_RIGHTX;
     const uint64_t first = 1000 + kPadRepeatDelayMs, every = kPadRepeatIntervalMs;
-    Play(input,
-         {{kPadDown, 7, kA, 0, 1000, {{WM_KEYDOWN, kDrop, kFirstDown}}},
-          {kPadDown, 7, kA, 0, 1001, {}},
-          {kTick, 0, 0, 0, first - 1, {}},
-          {kTick, 0, 0, 0, first, {{WM_KEYDOWN, kDrop, kRepeatDown}}},
-          {kTick, 0, 0, 0, first + every - 1, {}},
-          // one repeat after a long sleep, not a burst
-          {kTick, 0, 0, 0, first + 10 * every, {{WM_KEYDOWN, kDrop, kRepeatDown}}},
-          {kPadUp, 7, kA, 0, 5000, {{WM_KEYUP, kDrop, kUp, 1000 + kPress}}},
-          {kTick, 0, 0, 0, 10000, {}},
-          {kPadDown, 7, kX, 0, 10000, {}},
-          // the left stick is the cross, with a dead band that keeps it steady
-          {kStick, kLeftX, -12000, 0, 10000, {}},
-          {kStick, kLeftX, -20000, 0, 10000, {{WM_KEYDOWN, VK_LEFT, kFirstDown}}},
-          {kStick, kLeftX, -12000, 0, 10000, {}},
-          {kStick,
-           kLeftX,
-           30000,
-           0,
-           11000,
-           {{WM_KEYUP, VK_LEFT, kUp, 10000 + kPress}, {WM_KEYDOWN, VK_RIGHT, kFirstDown}}},
-          {kStick, kRightX, 32767, 0, 11000, {}},
-          {kUnplug, 3, 0, 0, 11000, {{WM_KEYUP, VK_RIGHT, kUp}}},
-          {kPadDown,
-           1,
-           SDL_CONTROLLER_BUTTON_DPAD_LEFT,
-           0,
-           12000,
-           {{WM_KEYDOWN, VK_LEFT, kFirstDown}}},
-          {kPadDown, 2, SDL_CONTROLLER_BUTTON_START, 0, 12000, {{WM_KEYDOWN, kStart, kFirstDown}}},
-          {kUnplug, 1, 0, 0, 12000, {{WM_KEYUP, VK_LEFT, kUp}}},
-          {kTick, 0, 0, 0, 20000, {{WM_KEYDOWN, kStart, kRepeatDown}}}});
+    Play(input, {{kPadDown, 7, kA, 0, 1000, {{kKeyDownMessage, kDrop, kFirstDown}}},
+                 {kPadDown, 7, kA, 0, 1001, {}},
+                 {kTick, 0, 0, 0, first - 1, {}},
+                 {kTick, 0, 0, 0, first, {{kKeyDownMessage, kDrop, kRepeatDown}}},
+                 {kTick, 0, 0, 0, first + every - 1, {}},
+                 // one repeat after a long sleep, not a burst
+                 {kTick, 0, 0, 0, first + 10 * every, {{kKeyDownMessage, kDrop, kRepeatDown}}},
+                 {kPadUp, 7, kA, 0, 5000, {{kKeyUpMessage, kDrop, kUp, 1000 + kPress}}},
+                 {kTick, 0, 0, 0, 10000, {}},
+                 {kPadDown, 7, kX, 0, 10000, {}},
+                 // the left stick is the cross, with a dead band that keeps it steady
+                 {kStick, kLeftX, -12000, 0, 10000, {}},
+                 {kStick, kLeftX, -20000, 0, 10000, {{kKeyDownMessage, kLeftKey, kFirstDown}}},
+                 {kStick, kLeftX, -12000, 0, 10000, {}},
+                 {kStick,
+                  kLeftX,
+                  30000,
+                  0,
+                  11000,
+                  {{kKeyUpMessage, kLeftKey, kUp, 10000 + kPress},
+                   {kKeyDownMessage, kRightKey, kFirstDown}}},
+                 {kStick, kRightX, 32767, 0, 11000, {}},
+                 {kUnplug, 3, 0, 0, 11000, {{kKeyUpMessage, kRightKey, kUp}}},
+                 {kPadDown,
+                  1,
+                  SDL_CONTROLLER_BUTTON_DPAD_LEFT,
+                  0,
+                  12000,
+                  {{kKeyDownMessage, kLeftKey, kFirstDown}}},
+                 {kPadDown,
+                  2,
+                  SDL_CONTROLLER_BUTTON_START,
+                  0,
+                  12000,
+                  {{kKeyDownMessage, kStart, kFirstDown}}},
+                 {kUnplug, 1, 0, 0, 12000, {{kKeyUpMessage, kLeftKey, kUp}}},
+                 {kTick, 0, 0, 0, 20000, {{kKeyDownMessage, kStart, kRepeatDown}}}});
 }
 
 }  // namespace

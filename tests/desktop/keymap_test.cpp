@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "gtest/gtest.h"
-#include "wince.h"
+#include "wince/seam/device_codes.h"
 
 namespace wince::desktop {
 namespace {
@@ -27,10 +27,12 @@ TEST(KeyMap, DefaultsAndAFileThatMovesSome) {
         "start = Z\n");  // Z was b's by default: it moves to start
     ASSERT_TRUE(load.warnings.empty()) << load.warnings.front();
     const std::pair<SDL_Keycode, std::optional<uint8_t>> expected[] = {
-        {SDLK_LSHIFT, kDrop},     {SDLK_KP_0, kDrop},         {SDLK_SPACE, std::nullopt},
-        {SDLK_j, VK_LEFT},        {SDLK_LEFT, std::nullopt},  {SDLK_z, kStart},
-        {SDLK_x, std::nullopt},   {SDLK_LCTRL, kButtonB},     {SDLK_DOWN, VK_DOWN},
-        {SDLK_RETURN, VK_RETURN}, {SDLK_ESCAPE, std::nullopt}};
+        {SDLK_LSHIFT, kDrop},          {SDLK_KP_0, kDrop},
+        {SDLK_SPACE, std::nullopt},    {SDLK_j, device::kLeftKey},
+        {SDLK_LEFT, std::nullopt},     {SDLK_z, kStart},
+        {SDLK_x, std::nullopt},        {SDLK_LCTRL, kButtonB},
+        {SDLK_DOWN, device::kDownKey}, {SDLK_RETURN, device::kReturnKey},
+        {SDLK_ESCAPE, std::nullopt}};
     for (const auto &[key, code] : expected) EXPECT_EQ(load.map.Find(key), code) << key;
 }
 

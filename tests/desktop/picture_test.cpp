@@ -1,11 +1,10 @@
 // Display memory read through the display's layout, however its pitches run.
-#include "wince/desktop/picture.h"
-
 #include <vector>
 
 #include "gtest/gtest.h"
+#include "wince/seam/screen.h"
 
-namespace wince::desktop {
+namespace wince {
 namespace {
 
 constexpr long kWindowBytes = kScreenPixels * 2;
@@ -15,13 +14,13 @@ constexpr long kWindowBytes = kScreenPixels * 2;
 struct Case {
     const char *name;
     long xPitch, yPitch;
-    DWORD format;
+    PixelFormat format;
     std::vector<std::pair<long, uint16_t>> put;  // byte offset from the top-left, value
     std::vector<std::pair<int, uint16_t>> seen;  // pixel index, value
 };
 
 TEST(ReadPicture, ThroughThePitchesAndNeverPastTheGuard) {
-    constexpr DWORD k565 = kfDirect | kfDirect565, k555 = kfDirect | kfDirect555;
+    constexpr PixelFormat k565 = PixelFormat::Rgb565, k555 = PixelFormat::Rgb555;
     const Case cases[] = {
         {"portrait",
          2,
@@ -52,19 +51,19 @@ TEST(ReadPicture, ThroughThePitchesAndNeverPastTheGuard) {
     };
     for (const Case &c : cases) {
         std::vector<uint8_t> memory(3 * kWindowBytes, 0);
-        uint8_t *topLeft = memory.data() + kWindowBytes + 640;
+        const size_t start = kWindowBytes + 640;
+        uint8_t *topLeft = memory.data() + start;
         for (const auto &[offset, value] : c.put) {
             topLeft[offset] = static_cast<uint8_t>(value);
             topLeft[offset + 1] = static_cast<uint8_t>(value >> 8);
         }
-        std::vector<uint16_t> out(kScreenPixels, 0xAAAA);
-        const GXDisplayProperties display{kScreenWidth, kScreenHeight, c.xPitch, c.yPitch,
-                                          16,           c.format};
-        ReadPicture({topLeft, display}, ScreenPixels(out.data(), kScreenPixels));
+        Screen out;
+        out.fill(0xAAAA);
+        ReadScreen({memory, start, int32_t(c.xPitch), int32_t(c.yPitch), c.format}, out);
         for (const auto &[index, value] : c.seen)
             EXPECT_EQ(out[index], value) << c.name << " " << index;
     }
 }
 
 }  // namespace
-}  // namespace wince::desktop
+}  // namespace wince
