@@ -29,10 +29,12 @@ int RunProgram();
 int RunHeadless(const HeadlessOptions &options);
 int RunDesktop(const DesktopOptions &options);
 int MakeRoot(const std::filesystem::path &root);
-// A missing root is made with the default installation (a first run); one that
+// A missing root is made with the default installation (a first run). One that
 // exists is used as it stands, so a broken installation gets the game's own
-// messages, as on the device. False, with a message on stderr, when it can't.
-bool PrepareRoot(const std::filesystem::path &root);
+// messages as on the device, unless mend is set: then the installation's
+// files it lacks are made again, each named on stderr. False, with a message
+// on stderr, when the root cannot be had.
+bool PrepareRoot(const std::filesystem::path &root, bool mend = false);
 
 // The whole command line of pellax-rim; returns the process exit code.
 int RunCommandLine(int argc, char **argv, std::ostream &out, std::ostream &err);
