@@ -43,7 +43,13 @@ int RunCommandLine(int argc, char **argv, std::ostream &out, std::ostream &err);
 // docs/headless.md), stamped with the virtual time given.
 std::string StateJson(int64_t virtualMs);
 
-// The desktop part of --help: the root in use, the config file, the controls.
+// The desktop part of --help: the root in use, the config files, the keys in
+// effect.
 void PrintDesktopHelp(std::ostream &out);
+
+// The desktop's files: the default root, keys.conf and settings.conf.
+std::filesystem::path DefaultRoot();
+std::filesystem::path KeyMapPath();
+std::filesystem::path SettingsPath();
 
 }  // namespace runner
