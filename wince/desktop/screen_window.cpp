@@ -33,8 +33,10 @@ SDL_Rect Placement(const DesktopSettings &settings, int &scale) {
         place.w = shrunk.w;
         place.h = shrunk.h;
     }
+    // A window manager puts its frame where the window was asked to be, and
+    // the window below its title bar: the room for the frame goes below.
     place.x = usable.x + std::max((usable.w - place.w) / 2, 0);
-    place.y = usable.y + std::max((usable.h - place.h) / 2, 0);
+    place.y = usable.y + std::max((usable.h - place.h - kFrameAllowance) / 2, 0);
     return place;
 }
 
