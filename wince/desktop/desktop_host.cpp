@@ -230,8 +230,9 @@ bool DesktopHost::Impl::HandleForHost(const SDL_Event &event) {
         case SDL_KEYDOWN: {
             if (HandleShortcut(event.key)) return true;
             if (!paused) return false;
+            // A key held into the pause repeats; only a new press goes on.
             const SDL_Keycode sym = event.key.keysym.sym;
-            if (!IsModifier(sym) || input.Maps(sym)) {
+            if (event.key.repeat == 0 && (!IsModifier(sym) || input.Maps(sym))) {
                 swallowedKeys.insert(sym);
                 Resume();
             }
