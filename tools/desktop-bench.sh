@@ -2,7 +2,8 @@
 # How quiet the desktop game is, each figure against its target; exits
 # non-zero when a target is missed. Runs the program in Xvfb under a window
 # manager (openbox when installed) and reads /proc over each phase:
-#   - the idle screen after the intro, a game in play, paused, minimised:
+#   - the idle screen after the intro, a game played (a key every 300 ms),
+#     paused, minimised:
 #     share of one core, wake-ups a second (voluntary context switches of the
 #     main thread; all threads' in brackets), pictures and presents a second;
 #   - resident memory at the end, and the peak.
@@ -108,7 +109,16 @@ xdotool key --window "$window" Return # ends the intro
 sleep 2
 measure "idle screen" 1 100 "" 37.5
 xdotool key --window "$window" Return # starts a game
+# A player's pace: a move or a turn every 300 ms, a drop every few seconds.
+(for i in $(seq $((seconds * 10 / 3))); do
+    case $((i % 10)) in 0) key=space ;; 1 | 4 | 7) key=Left ;; 2 | 5 | 8) key=Right ;; *) key=Up ;; esac
+    xdotool key --window "$window" "$key"
+    sleep 0.3
+done) &
+player=$!
+pids+=($player)
 measure "play" 3 "" "" 37.5
+wait "$player" 2>/dev/null || true
 xdotool key --window "$window" p
 sleep 1
 measure "paused" 0.5 "" 0 ""
