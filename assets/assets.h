@@ -50,6 +50,14 @@ Bytes MakeScoreFile(int32_t value);
 // shows it on the window and the packaging installs it.
 std::vector<uint32_t> MakeIconArgb(int size);
 
+// Writes the files of the default installation that root lacks and leaves
+// every file there as it is; names match whatever their case, as on the
+// device. The record the game writes itself is no file of the installation.
+// made gets the device path of each file written. Returns false with a
+// message in error when a file cannot be written.
+bool MakeMissingFiles(const std::filesystem::path &root, std::vector<std::string> &made,
+                      std::string &error);
+
 // Writes the whole default installation into root (created if missing).
 // Returns false with a message in error when a file cannot be written.
 bool MakeDefaultInstallation(const std::filesystem::path &root, std::string &error);

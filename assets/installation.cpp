@@ -19,6 +19,13 @@ constexpr const char *kIntroMovieFile = "\\Windows\\qzmmf.dll";
 constexpr const char *kIntroSoundFile = "\\Windows\\qznwf.dll";
 constexpr size_t kScoreFieldChars = 12;  // the number's text and its NUL
 
+std::string Lower(std::string text) {
+    for (char &c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
 void PutUtf16(Bytes &out, char c) {
     out.push_back(static_cast<uint8_t>(c));
     out.push_back(0);
@@ -90,6 +97,29 @@ std::vector<NamedFile> AllFiles() {
     return files;
 }
 
+// The host folder that a device path names under root, following folders
+// and files that exist there whatever their case, as the device compares
+// names; the default names for the rest.
+std::filesystem::path ExistingOrDefault(const std::filesystem::path &root,
+                                        const std::filesystem::path &relative) {
+    std::filesystem::path at = root;
+    for (const std::filesystem::path &part : relative) {
+        std::filesystem::path next = at / part;
+        std::error_code error;
+        if (!std::filesystem::exists(next, error)) {
+            const std::string wanted = Lower(part.string());
+            for (const auto &entry : std::filesystem::directory_iterator(at, error)) {
+                if (Lower(entry.path().filename().string()) == wanted) {
+                    next = entry.path();
+                    break;
+                }
+            }
+        }
+        at = next;
+    }
+    return at;
+}
+
 }  // namespace
 
 std::string MakeRegistryText() {
@@ -105,6 +135,29 @@ Bytes MakeScoreFile(int32_t value) {
     std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
     for (char c : text) PutUtf16(file, c);
     return file;
+}
+
+bool MakeMissingFiles(const std::filesystem::path &root, std::vector<std::string> &made,
+                      std::string &error) {
+    for (const NamedFile &file : AllFiles()) {
+        const std::filesystem::path canonical = HostPath(root, file.devicePath);
+        const std::filesystem::path host =
+            ExistingOrDefault(root, canonical.lexically_relative(root));
+        std::error_code code;
+        if (std::filesystem::exists(host, code) || code) continue;
+        std::filesystem::create_directories(host.parent_path(), code);
+        errno = 0;
+        std::ofstream out(host, std::ios::binary);
+        out.write(reinterpret_cast<const char *>(file.bytes.data()),
+                  static_cast<std::streamsize>(file.bytes.size()));
+        out.close();
+        if (!out) {
+            error = "cannot write " + host.string() + ": " + std::strerror(errno);
+            return false;
+        }
+        made.push_back(file.devicePath);
+    }
+    return true;
 }
 
 bool MakeDefaultInstallation(const std::filesystem::path &root, std::string &error) {

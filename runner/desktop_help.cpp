@@ -1,4 +1,5 @@
-// The desktop part of --help: where the game keeps its files, and its keys.
+// The desktop part of --help: where the game keeps its files, and the keys in
+// effect.
 #include <iomanip>
 #include <string>
 
@@ -21,31 +22,37 @@ std::string KeyList(const wince::desktop::KeyMap &map, uint8_t code) {
 
 void PrintKeys(std::ostream &out, const std::filesystem::path &file) {
     const auto load = wince::desktop::LoadKeyMap(file);
-    out << "Keys (" << (load.warnings.empty() ? "" : "the defaults, as the file is not usable; ")
-        << "change them in " << file.string()
+    out << "Keys in effect (change them in " << file.string()
         << ",\none line a key: ACTION = KEY NAME, e.g. \"a = Left Shift\"):\n";
     for (const auto &key : wince::desktop::DeviceKeys()) {
-        out << "  " << std::left << std::setw(8) << key.name << std::setw(20)
+        out << "  " << std::left << std::setw(8) << key.name << std::setw(36)
             << KeyList(load.map, key.code) + " " << key.use << "\n";
     }
+    for (const std::string &warning : load.warnings) out << "  (not used: " << warning << ")\n";
+    out << "  any of these but return starts a game from the idle screen\n"
+           "The desktop's own keys, which no action may take:\n";
+    for (const auto &key : wince::desktop::DesktopKeys())
+        out << "  " << std::left << std::setw(32) << wince::desktop::KeyName(key.key) << key.use
+            << "\n";
 }
 
 }  // namespace
 
 void PrintDesktopHelp(std::ostream &out) {
-    const auto data = wince::desktop::DataHome() / "pellax-rim";
-    const auto keys = wince::desktop::ConfigHome() / "pellax-rim" / "keys.conf";
-    const auto pictures = wince::desktop::PicturesFolder().value_or(data);
-    out << "The handheld's root: " << data.string() << "\n"
-        << "  (made with the default installation on the first run; --root chooses another)\n\n";
-    PrintKeys(out, keys);
-    out << "  any of these but return starts a game from the idle screen\n\n"
-           "Stylus: the left mouse button, or a finger on a touch screen. The menu is\n"
+    const auto pictures = wince::desktop::PicturesFolder().value_or(DefaultRoot());
+    out << "The handheld's root: " << DefaultRoot().string() << "\n"
+        << "  (made on the first run, and files missing from it are made again at each\n"
+           "  start; a folder given with --root is used as it is)\n\n";
+    PrintKeys(out, KeyMapPath());
+    out << "\nStylus: the left mouse button, or a finger on a touch screen. The menu is\n"
            "the screen itself: the level arrows, NEW GAME and EXIT.\n"
-           "Game pad: d-pad or left stick = arrows, A = a, B = b, Start = start.\n"
-           "Window: F11 or Alt+Enter toggles full screen; F12 saves a screenshot in\n  "
+           "Game pad: d-pad or left stick = arrows, A = a, B = b, Start = start, Back = pause.\n"
+           "Losing the focus or minimising the window pauses; any key or click goes on.\n"
+           "Screenshots go to "
         << pictures.string()
-        << ".\n\nEnvironment: PELLAX_RIM_FRAME_STATS=N prints the frame rate every N seconds;\n"
+        << ".\n\nSettings kept between runs (volume 0-100, mute, full screen, scale, pausing\n"
+        << "when inactive): " << SettingsPath().string()
+        << "\n\nEnvironment: PELLAX_RIM_FRAME_STATS=N prints the frame rate every N seconds;\n"
            "SDL_AUDIODRIVER=dummy plays without a sound device.\n";
 }
 

@@ -41,12 +41,10 @@ int RunHeadless(const HeadlessOptions &options) {
     // The whole script is read before anything runs, so a bad line costs
     // nothing but its message.
     auto events = ReadScript(options.script);
-    if (!events || !PrepareRoot(options.root)) return 1;
-    const auto lock = FolderLock::Take(options.root);
-    if (!lock) {
-        std::cerr << "pellax-rim: " << kAlreadyRunning << "\n";
-        return 1;
-    }
+    if (!events) return 1;
+    bool refused = false;
+    const auto lock = TakeRoot(options.root, false, refused);
+    if (!lock) return 1;
 
     static HeadlessHost host;  // outlives the program's last call into the stand-in
     wince::SetHost(&host);

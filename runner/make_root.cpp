@@ -2,6 +2,7 @@
 #include <iostream>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "assets/assets.h"
 #include "runner/runner.h"
@@ -16,12 +17,23 @@ int MakeRoot(const std::filesystem::path &root) {
     return 1;
 }
 
-bool PrepareRoot(const std::filesystem::path &root) {
+bool PrepareRoot(const std::filesystem::path &root, bool mend) {
     std::error_code error;
     if (!std::filesystem::exists(root, error)) return MakeRoot(root) == 0;
-    if (std::filesystem::is_directory(root, error)) return true;
-    std::cerr << "pellax-rim: the root " << root.string() << " is not a folder\n";
-    return false;
+    if (!std::filesystem::is_directory(root, error)) {
+        std::cerr << "pellax-rim: the root " << root.string() << " is not a folder\n";
+        return false;
+    }
+    if (!mend) return true;
+    std::vector<std::string> made;
+    std::string why;
+    const bool whole = assets::MakeMissingFiles(root, made, why);
+    for (const std::string &file : made)
+        std::cerr << "pellax-rim: " << file << " was missing from " << root.string()
+                  << " and is made again\n";
+    // A file that cannot be made is the game's to report, as on the device.
+    if (!whole) std::cerr << "pellax-rim: " << why << "\n";
+    return true;
 }
 
 }  // namespace runner

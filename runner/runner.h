@@ -30,10 +30,12 @@ int RunProgram();
 int RunHeadless(const HeadlessOptions &options);
 int RunDesktop(const DesktopOptions &options);
 int MakeRoot(const std::filesystem::path &root);
-// A missing root is made with the default installation (a first run); one that
+// A missing root is made with the default installation (a first run). One that
 // exists is used as it stands, so a broken installation gets the game's own
-// messages, as on the device. False, with a message on stderr, when it can't.
-bool PrepareRoot(const std::filesystem::path &root);
+// messages as on the device, unless mend is set: then the installation's
+// files it lacks are made again, each named on stderr. False, with a message
+// on stderr, when the root cannot be had.
+bool PrepareRoot(const std::filesystem::path &root, bool mend = false);
 
 // The data folder is one running program's: a second start on it is refused
 // with this message and a non-zero exit code, touching nothing.
@@ -53,6 +55,12 @@ private:
     int fd_;
 };
 
+// The root made ready (PrepareRoot) and held (FolderLock): the lock comes
+// first where the folder exists, so that a refused start touches nothing.
+// Null, with the reason on stderr, when either fails; refused says another
+// program holds the folder.
+std::unique_ptr<FolderLock> TakeRoot(const std::filesystem::path &root, bool mend, bool &refused);
+
 // The whole command line of pellax-rim; returns the process exit code.
 int RunCommandLine(int argc, char **argv, std::ostream &out, std::ostream &err);
 
@@ -60,7 +68,13 @@ int RunCommandLine(int argc, char **argv, std::ostream &out, std::ostream &err);
 // docs/headless.md), stamped with the virtual time given.
 std::string StateJson(int64_t virtualMs);
 
-// The desktop part of --help: the root in use, the config file, the controls.
+// The desktop part of --help: the root in use, the config files, the keys in
+// effect.
 void PrintDesktopHelp(std::ostream &out);
+
+// The desktop's files: the default root, keys.conf and settings.conf.
+std::filesystem::path DefaultRoot();
+std::filesystem::path KeyMapPath();
+std::filesystem::path SettingsPath();
 
 }  // namespace runner

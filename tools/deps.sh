@@ -1,10 +1,14 @@
 #!/bin/sh
-# Installs the Debian packages the build, the tests and the desktop game need,
-# when any of them is missing.
+# Installs the Debian packages that are missing: "sh tools/deps.sh play" only
+# what building and playing the game needs; without an argument also the
+# tests', benchmarks', checks' and packaging's tools.
 set -eu
-PACKAGES="build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-libpng-dev nlohmann-json3-dev libsdl2-dev clang clang-format clang-tidy libclang-rt-14-dev \
-xvfb xdotool imagemagick"
+PLAY="build-essential cmake libsdl2-dev libpng-dev nlohmann-json3-dev"
+PACKAGES="$PLAY"
+if [ "${1:-}" != play ]; then
+  PACKAGES="$PLAY pkg-config libgtest-dev libgmock-dev libbenchmark-dev clang clang-format \
+clang-tidy libclang-rt-14-dev xvfb xdotool imagemagick openbox appstream lintian"
+fi
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

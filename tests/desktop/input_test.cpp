@@ -8,10 +8,9 @@
 namespace wince::desktop {
 namespace {
 
-using namespace device;
-
 constexpr uint8_t kDrop = 195, kStart = 197;
-constexpr intptr_t kFirstDown = 1, kRepeatDown = 0x40000001, kUp = 0xC0000001;
+using namespace device;
+constexpr intptr_t kFirstDown = kKeyFirstDown, kRepeatDown = kKeyRepeatDown, kUp = kKeyGoingUp;
 constexpr uint64_t kPress = kShortestPressMs;
 using Messages = std::vector<DeviceMessage>;
 
@@ -38,6 +37,9 @@ SDL_Event Event(const Step &s) {
             break;
         case SDL_CONTROLLERAXISMOTION:
             e.caxis = {s.type, 0, 3, a, 0, 0, 0, Sint16(s.b), 0};
+            break;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            e.cdevice = {s.type, 0, s.a};
             break;
         case SDL_CONTROLLERBUTTONDOWN:
         case SDL_CONTROLLERBUTTONUP:
@@ -100,9 +102,9 @@ TEST(Input, TheStylusTouchesOnlyTheScreenAndIsLiftedWhereverItWent) {
 
 TEST(Input, PadsRepeatWhileHeldAndLetGoWhenUnplugged) {
     InputTranslator input{DefaultKeyMap()};
-    constexpr int kA = SDL_CONTROLLER_BUTTON_A, kLeftX = SDL_CONTROLLER_AXIS_LEFTX;
+    constexpr int kA = SDL_CONTROLLER_BUTTON_A, kX = SDL_CONTROLLER_BUTTON_X;
+    constexpr int kLeftX = SDL_CONTROLLER_AXIS_LEFTX, kRightX = SDL_CONTROLLER_AXIS_RIGHTX;
     const uint64_t first = 1000 + kPadRepeatDelayMs, every = kPadRepeatIntervalMs;
-    // clang-format off
     Play(input, {{kPadDown, 7, kA, 0, 1000, {{kKeyDownMessage, kDrop, kFirstDown}}},
                  {kPadDown, 7, kA, 0, 1001, {}},
                  {kTick, 0, 0, 0, first - 1, {}},
@@ -112,16 +114,34 @@ TEST(Input, PadsRepeatWhileHeldAndLetGoWhenUnplugged) {
                  {kTick, 0, 0, 0, first + 10 * every, {{kKeyDownMessage, kDrop, kRepeatDown}}},
                  {kPadUp, 7, kA, 0, 5000, {{kKeyUpMessage, kDrop, kUp, 1000 + kPress}}},
                  {kTick, 0, 0, 0, 10000, {}},
+                 {kPadDown, 7, kX, 0, 10000, {}},
                  // the left stick is the cross, with a dead band that keeps it steady
                  {kStick, kLeftX, -12000, 0, 10000, {}},
                  {kStick, kLeftX, -20000, 0, 10000, {{kKeyDownMessage, kLeftKey, kFirstDown}}},
                  {kStick, kLeftX, -12000, 0, 10000, {}},
-                 {kStick, kLeftX, 30000, 0, 11000, {{kKeyUpMessage, kLeftKey, kUp, 10000 + kPress}, {kKeyDownMessage, kRightKey, kFirstDown}}},
-                 {kStick, SDL_CONTROLLER_AXIS_RIGHTX, 32767, 0, 11000, {}},
+                 {kStick,
+                  kLeftX,
+                  30000,
+                  0,
+                  11000,
+                  {{kKeyUpMessage, kLeftKey, kUp, 10000 + kPress},
+                   {kKeyDownMessage, kRightKey, kFirstDown}}},
+                 {kStick, kRightX, 32767, 0, 11000, {}},
                  {kUnplug, 3, 0, 0, 11000, {{kKeyUpMessage, kRightKey, kUp}}},
-                 {kPadDown, 1, SDL_CONTROLLER_BUTTON_START, 0, 12000, {{kKeyDownMessage, kStart, kFirstDown}}},
-                 {kUnplug, 1, 0, 0, 12000, {{kKeyUpMessage, kStart, kUp}}}});
-    // clang-format on
+                 {kPadDown,
+                  1,
+                  SDL_CONTROLLER_BUTTON_DPAD_LEFT,
+                  0,
+                  12000,
+                  {{kKeyDownMessage, kLeftKey, kFirstDown}}},
+                 {kPadDown,
+                  2,
+                  SDL_CONTROLLER_BUTTON_START,
+                  0,
+                  12000,
+                  {{kKeyDownMessage, kStart, kFirstDown}}},
+                 {kUnplug, 1, 0, 0, 12000, {{kKeyUpMessage, kLeftKey, kUp}}},
+                 {kTick, 0, 0, 0, 20000, {{kKeyDownMessage, kStart, kRepeatDown}}}});
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -32,6 +33,10 @@ std::string Shell(const std::string &command) {
         pclose(pipe);
     }
     return output;
+}
+
+bool OnPath(const std::string &tool) {
+    return !Shell("command -v " + tool).empty();
 }
 
 // The first line a background job writes to the file, once it is there.
@@ -76,27 +81,36 @@ struct Leftovers {
     }
 };
 
-TEST(DesktopSmoke, PlaysAndExitsThroughTheMenu) {
+TEST(DesktopSmoke, PlaysPausesAndCloses) {
     if (std::string(PELLAX_BINARY).empty()) GTEST_SKIP() << "pellax-rim is not built";
-    if (Shell("command -v Xvfb").empty()) GTEST_SKIP() << "Xvfb is not installed";
-    for (const char *tool : {"xdotool", "convert", "import"})  // tools/deps.sh installs them
-        ASSERT_FALSE(Shell(std::string("command -v ") + tool).empty()) << tool << " is missing";
+    if (!OnPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed";
+    for (const char *tool :
+         {"xdotool", "convert", "import", "display"})  // tools/deps.sh installs them
+        ASSERT_TRUE(OnPath(tool)) << tool << " is not installed";
     char pattern[] = "/tmp/pellax-desktop-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     Leftovers leftovers{pattern};
     const fs::path dir = pattern;
     const auto at = [&](const char *name) { return (dir / name).string(); };
+    const std::string program = PELLAX_BINARY;
 
     // The headless run first: the idle screen after a tap, then a game started
     // with the third button.
     std::ofstream(dir / "script.txt")
         << "300 down 120 20\n320 up 120 20\n1000 shot " << at("idle-ref.png")
         << "\n1100 keydown 197\n1150 keyup 197\n1500 shot " << at("play-ref.png") << "\n";
-    ASSERT_EQ(Shell(std::string(PELLAX_BINARY) + " --headless --root " + at("root-ref") +
-                    " --script " + at("script.txt") + " >/dev/null 2>&1; echo $?"),
+    ASSERT_EQ(Shell(program + " --headless --root " + at("root-ref") + " --script " +
+                    at("script.txt") + " >/dev/null 2>&1; echo $?"),
               "0\n");
     const std::string idleRef = ReadScreen(at("idle-ref.png")),
                       playRef = ReadScreen(at("play-ref.png"));
+
+    // The player's own folders: the default data folder lacks a picture, and
+    // keys.conf has a good line (K drops) and two bad ones.
+    ASSERT_EQ(Shell(program + " --make-root " + at("data/pellax-rim") + " 2>&1"), "");
+    ASSERT_TRUE(fs::remove(dir / "data/pellax-rim/Program Files/Pellax Rim/picture/kbl_b.nbf"));
+    fs::create_directories(dir / "config/pellax-rim");
+    std::ofstream(dir / "config/pellax-rim/keys.conf") << "a = k\nstart = F12\nno key here\n";
 
     // Xvfb picks a free display; without -noreset it would start over when
     // its last client leaves.
@@ -113,58 +127,100 @@ TEST(DesktopSmoke, PlaysAndExitsThroughTheMenu) {
     // game's own). The program ends at the latest when its display goes.
     Shell("(ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 " + display +
           "SDL_AUDIODRIVER=dummy HOME=" + at("home") + " XDG_DATA_HOME=" + at("data") +
-          " XDG_CONFIG_HOME=" + at("config") + " timeout 120 " + PELLAX_BINARY + " --root " +
-          at("root") + " >" + at("game.log") + " 2>&1; echo $? >" + at("game.code") +
-          ") >/dev/null 2>&1 &");
+          " XDG_CONFIG_HOME=" + at("config") + " timeout 120 " + program + " --scale 8 >" +
+          at("game.log") + " 2>&1; echo $? >" + at("game.code") + ") >/dev/null 2>&1 &");
 
     std::string window;
     for (int tries = 0; tries < 100 && window.empty(); ++tries, std::this_thread::sleep_for(100ms))
-        window = x("xdotool search --name '^PELLAX RIM$' | head -1");
+        window = x("xdotool search --name '^PELLAX RIM' | head -1");
     ASSERT_FALSE(window.empty()) << "no window titled PELLAX RIM";
     window.pop_back();
-    std::istringstream geometry(x("xdotool getwindowgeometry --shell " + window +
-                                  " | grep -E '^(X|Y|WIDTH|HEIGHT)=' | cut -d= -f2"));
+    // With no window manager nothing has the focus until it is given; a
+    // second window, out of the way, is there to take it later.
+    x("display -geometry +0+0 -size 8x8 xc:gray >/dev/null 2>&1 &");
+    std::string other;
+    for (int tries = 0; tries < 100 && other.empty(); ++tries, std::this_thread::sleep_for(100ms))
+        other = x("xdotool search --onlyvisible --class display | head -1");
+    ASSERT_FALSE(other.empty()) << "no second window";
+    x("xdotool windowfocus " + window);
+    std::istringstream geometry(x("xdotool getwindowgeometry --shell " + window));
     int left = 0, top = 0, width = 0, height = 0;
-    geometry >> left >> top >> width >> height;
+    for (std::string line; std::getline(geometry, line);) {
+        const int value = std::atoi(line.c_str() + line.find('=') + 1);
+        for (auto [key, field] :
+             {std::pair{"X=", &left}, {"Y=", &top}, {"WIDTH=", &width}, {"HEIGHT=", &height}})
+            if (line.starts_with(key)) *field = value;
+    }
+    // Scale 8 does not fit 1024 rows: the largest that does with room for a
+    // title bar is 3, centred.
     const int scale = width / kWidth;
-    ASSERT_TRUE(scale >= 2 && height == kHeight * scale) << width << "x" << height;
+    EXPECT_EQ(scale, 3);
+    EXPECT_EQ(height, kHeight * scale);
+    EXPECT_GE(top, 0);
+    EXPECT_LE(top + height, 1024);
 
     // The whole display is photographed (a window's own picture is black with
     // no window manager to install its colormap), again and again until it
     // shows what is awaited, so that a slow start is no failure.
+    const auto photo = [&](const char *name) {
+        x("import -window root -crop " + std::to_string(width) + "x" + std::to_string(height) +
+          "+" + std::to_string(left) + "+" + std::to_string(top) + " " + at(name));
+        return ReadScreen(at(name));
+    };
     const auto await = [&](const char *name, auto shows) {
         std::string image;
         const auto end = Clock::now() + 30s;
-        do {
-            x("import -window root -crop " + std::to_string(width) + "x" + std::to_string(height) +
-              "+" + std::to_string(left) + "+" + std::to_string(top) + " " + at(name));
-            image = ReadScreen(at(name));
-        } while (!shows(image) && Clock::now() < end);
+        do image = photo(name);
+        while (!shows(image) && Clock::now() < end);
         return image;
-    };
-    const auto click = [&](int px, int py) {
-        x("xdotool mousemove --window " + window + " " + std::to_string(px * scale + scale / 2) +
-          " " + std::to_string(py * scale + scale / 2) + " click 1");
     };
     const std::string black(kWidth * kHeight * 3, '\0');
     await("intro.png", [&](const std::string &i) { return Differing(i, black) > 0.05; });
-    click(120, 20);  // a tap ends the intro: the idle screen is the same, pixel for pixel
+    x("xdotool key Return");  // Enter ends the intro; the idle screen is whole again
     EXPECT_EQ(
         Differing(await("idle.png", [&](auto &i) { return Differing(i, idleRef) == 0; }), idleRef),
         0.0);
+    EXPECT_EQ(x("xdotool getwindowname " + window), "PELLAX RIM - Press a key\n");
 
-    x("xdotool key x");  // the third button starts a game
+    x("xdotool key Return");  // and starts a game
     // The level number leaves the well; the screens differ only where the
     // random pieces fall.
     const auto wellShown = [&](const std::string &i) {
         return Differing(i, playRef, 52, 112, 112, 160) == 0;
     };
-    const std::string play = await("play.png", wellShown);
-    EXPECT_TRUE(wellShown(play)) << "the key did not start a game";
-    EXPECT_LT(Differing(play, playRef), 0.05);
+    std::string play = await("play.png", wellShown);
+    ASSERT_TRUE(wellShown(play)) << "Enter did not start a game";
 
-    click(195, 299);  // EXIT
+    // Right after the piece falls a row, another window takes the focus. The
+    // dimmed picture stands still; a key goes on without reaching the game
+    // (K would drop the piece), and the game is where it stood.
+    const std::string stood = await("stood.png", [&](const std::string &i) {
+        const bool fell = Differing(i, play) > 0;
+        play = i;
+        return fell;
+    });
+    x("xdotool windowfocus " + other);
+    const std::string paused =
+        await("paused.png", [&](auto &i) { return Differing(i, stood) > 0.5; });
+    std::this_thread::sleep_for(1500ms);
+    EXPECT_EQ(Differing(photo("still.png"), paused), 0.0) << "the paused picture moved";
+    x("xdotool windowfocus " + window + " key k");
+    EXPECT_EQ(
+        Differing(await("resumed.png", [&](auto &i) { return Differing(i, paused) > 0.5; }), stood),
+        0.0);
+    x("xdotool key k");  // the good line of keys.conf: K drops the piece to the floor
+    const auto landed = [&](const std::string &i) {
+        return Differing(i, stood, 20, 280, 145, 310) > 0;
+    };
+    EXPECT_TRUE(landed(await("landed.png", landed)));
+
+    x("xdotool key Escape");
     EXPECT_EQ(AwaitLine(dir / "game.code", 10s), "0");
+    std::ifstream log(dir / "game.log");
+    const std::string said{std::istreambuf_iterator<char>(log), {}};
+    for (const char *line : {"kbl_b.nbf was missing", "line 2: \"F12\" is the desktop's own key",
+                             "line 3: expected", "scale 8 does not fit"})
+        EXPECT_NE(said.find(line), std::string::npos) << line << " not in:\n" << said;
 }
 
 }  // namespace

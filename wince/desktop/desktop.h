@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,13 +18,20 @@ struct DesktopSettings {
     std::string title;
     std::vector<uint32_t> iconArgb;  // iconSize x iconSize, 0xAARRGGBB; empty: none
     int iconSize = 0;
-    int scale = 0;  // 0: the largest whole factor that fits the desktop, at least 2
+    int scale = 0;  // 0: the largest whole factor that fits the desktop
     bool fullScreen = false;
+    int volume = 100;  // 0..100
+    bool muted = false;
+    // Losing the focus or being minimised pauses the game.
+    bool pauseWhenInactive = true;
+    // True while the game waits at its idle screen for a key, which the
+    // title bar then asks for; empty: never.
+    std::function<bool()> awaitsKey;
     KeyMap keys = DefaultKeyMap();
     std::filesystem::path screenshotFolder;  // F12 saves here
     std::string screenshotPrefix = "screen";
     // Every so many seconds, a line on stderr with the pictures the game
-    // finished in them; 0: never.
+    // finished in them and the presents to the screen; 0: never.
     unsigned frameStatsEverySeconds = 0;
 };
 
@@ -43,6 +51,10 @@ public:
     void Sleep(uint32_t milliseconds) override;
     bool PlayWave(const std::filesystem::path *waveFile) override;
     void ShowMessage(const MessageRequest &message) override;
+
+    // The settings as the player has changed them meanwhile: full screen,
+    // mute, and the scale after a resize (otherwise the one asked for).
+    DesktopSettings Current() const;
 
     struct Impl;
 

@@ -1,5 +1,6 @@
 #include "wince/desktop/input.h"
 
+#include <algorithm>
 #include <array>
 
 #include "wince/seam/device_codes.h"
@@ -173,6 +174,13 @@ void InputTranslator::Repeat(uint64_t nowMs, std::vector<DeviceMessage> &out) {
         out.push_back({kKeyDownMessage, button.second, kKeyRepeatDown});
         held.repeatMs = nowMs + kPadRepeatIntervalMs;
     }
+}
+
+std::optional<uint64_t> InputTranslator::NextRepeatMs() const {
+    std::optional<uint64_t> next;
+    for (const auto &[button, held] : held_)
+        next = std::min(next.value_or(held.repeatMs), held.repeatMs);
+    return next;
 }
 
 void InputTranslator::ReleasePad(SDL_JoystickID pad, std::vector<DeviceMessage> &out) {

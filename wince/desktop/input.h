@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -50,6 +51,12 @@ public:
     // Key-downs of held pad buttons whose repeat is due. After a long pause
     // one repeat comes, not a burst.
     void Repeat(uint64_t nowMs, std::vector<DeviceMessage> &out);
+
+    // Whether a keyboard key plays a device key.
+    bool Maps(int32_t key) const { return keys_.Find(key).has_value(); }
+
+    // When the next pad repeat is due; nothing while no pad button is held.
+    std::optional<uint64_t> NextRepeatMs() const;
 
     // A pad was unplugged: its held buttons go up.
     void ReleasePad(SDL_JoystickID pad, std::vector<DeviceMessage> &out);

@@ -2,15 +2,11 @@
 
 #include <SDL.h>
 
-#include <algorithm>
 #include <array>
-#include <fstream>
 #include <set>
-#include <sstream>
-#include <system_error>
 
+#include "wince/desktop/conf_file.h"
 #include "wince/seam/device_codes.h"
-#include "wince/seam/host.h"
 
 namespace wince::desktop {
 
@@ -29,13 +25,23 @@ constexpr std::array<DeviceKey, 8> kDeviceKeys{{
     {"return", kReturnKey, "not used by the game"},
 }};
 
+constexpr std::array<DesktopKey, 6> kDesktopKeys{{
+    {SDLK_F11, "full screen (also Alt+Enter)"},
+    {SDLK_F12, "screenshot"},
+    {SDLK_ESCAPE, "closes the window"},
+    {SDLK_p, "pause"},
+    {SDLK_PAUSE, "pause"},
+    {SDLK_m, "sound off and on"},
+}};
+
 struct DefaultBinding {
     SDL_Keycode key;
     uint8_t code;
 };
 
 // Every key of the defaults starts a game from the idle screen; b and start
-// get two keys each so that either hand finds one.
+// get more than one key each so that either hand finds one, and Enter, the
+// key most people try first, is b.
 constexpr std::array<DefaultBinding, 11> kDefaults{{
     {SDLK_UP, kUpKey},
     {SDLK_DOWN, kDownKey},
@@ -44,22 +50,20 @@ constexpr std::array<DefaultBinding, 11> kDefaults{{
     {SDLK_SPACE, kButtonA},
     {SDLK_z, kButtonB},
     {SDLK_LCTRL, kButtonB},
+    {SDLK_RETURN, kButtonB},
+    {SDLK_KP_ENTER, kButtonB},
     {SDLK_x, kButtonStart},
     {SDLK_TAB, kButtonStart},
-    {SDLK_RETURN, kReturnKey},
-    {SDLK_KP_ENTER, kReturnKey},
 }};
 
-// A key map is a few lines; anything much larger is not one, and a garbled
-// file should not flood the terminal.
-constexpr std::uintmax_t kMaxFileSize = 64 * 1024;
-constexpr size_t kMaxWarnings = 8;
-
-std::string_view Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
+// A name from the file as a warning quotes it: cut short, so a long line
+// stays one line.
+std::string Quoted(std::string_view text) {
+    constexpr size_t kLongest = 32;
+    std::string quoted(1, '"');
+    quoted.append(text.substr(0, kLongest));
+    quoted.append(text.size() > kLongest ? "...\"" : "\"");
+    return quoted;
 }
 
 std::string Lower(std::string_view text) {
@@ -72,52 +76,74 @@ std::string Lower(std::string_view text) {
 
 struct Binding {
     SDL_Keycode key;
-    uint8_t code;
+    const DeviceKey *device;
+    int line;
 };
 
-// Whether the line is UTF-8 text without control characters: a name is
-// passed on to SDL as a C string and echoed in warnings on the terminal.
-bool IsText(std::string_view line) {
-    const auto controls = [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return (byte < 0x20 && byte != '\t') || byte == 0x7F;
-    };
-    return FromUtf8Exact(line).has_value() && std::none_of(line.begin(), line.end(), controls);
+// One line of the file; nothing, with the reason in error, for a line that
+// cannot be used.
+std::optional<Binding> ParseLine(const ConfLine &line, const std::vector<Binding> &earlier,
+                                 std::string &error) {
+    const DeviceKey *device = FindDeviceKey(Lower(line.name));
+    if (device == nullptr) {
+        error = "unknown action " + Quoted(line.name);
+        return std::nullopt;
+    }
+    const SDL_Keycode key =
+        line.value.empty() ? SDLK_UNKNOWN : SDL_GetKeyFromName(line.value.c_str());
+    if (key == SDLK_UNKNOWN) {
+        error = "unknown key name " + Quoted(line.value);
+        return std::nullopt;
+    }
+    if (const DesktopKey *desktop = FindDesktopKey(key)) {
+        error = Quoted(KeyName(key)) + " is the desktop's own key (" + desktop->use + ")";
+        return std::nullopt;
+    }
+    for (const Binding &other : earlier) {
+        if (other.key == key && other.device != device) {
+            error = "the key " + Quoted(KeyName(key)) + " already plays " + other.device->name +
+                    " (line " + std::to_string(other.line) + ")";
+            return std::nullopt;
+        }
+    }
+    return Binding{key, device, line.number};
 }
 
-// One line of the file; nothing for a blank or comment line, an error
-// message for a line that cannot be read.
-std::optional<Binding> ParseLine(std::string_view line, std::string &error) {
-    line = Trim(line);
-    if (line.empty() || line.front() == '#') return std::nullopt;
-    if (!IsText(line)) {
-        error = "not text (a control character or bytes that are not UTF-8)";
-        return std::nullopt;
+KeyMapLoad Apply(const ConfText &conf) {
+    KeyMapLoad load{DefaultKeyMap(), {}};
+    std::vector<ConfProblem> problems = conf.problems;
+    std::vector<Binding> bindings;
+    for (const ConfLine &line : conf.lines) {
+        std::string error;
+        if (auto binding = ParseLine(line, bindings, error))
+            bindings.push_back(*binding);
+        else
+            problems.push_back({line.number, error});
     }
-    const auto equals = line.find('=');
-    if (equals == std::string_view::npos) {
-        error = "expected ACTION = KEY";
-        return std::nullopt;
+    load.warnings = Warnings(problems);
+    std::set<uint8_t> named;
+    for (const Binding &binding : bindings) {
+        if (named.insert(binding.device->code).second) load.map.UnbindCode(binding.device->code);
+        load.map.Bind(binding.key, binding.device->code);
     }
-    const std::string action = Lower(Trim(line.substr(0, equals)));
-    const std::string keyName(Trim(line.substr(equals + 1)));
-    const DeviceKey *device = FindDeviceKey(action);
-    if (device == nullptr) {
-        error = "unknown action \"" + action + "\"";
-        return std::nullopt;
-    }
-    const SDL_Keycode key = keyName.empty() ? SDLK_UNKNOWN : SDL_GetKeyFromName(keyName.c_str());
-    if (key == SDLK_UNKNOWN) {
-        error = "unknown key name \"" + keyName + "\"";
-        return std::nullopt;
-    }
-    return Binding{key, device->code};
+    return load;
 }
 
 }  // namespace
 
 std::span<const DeviceKey> DeviceKeys() {
     return kDeviceKeys;
+}
+
+std::span<const DesktopKey> DesktopKeys() {
+    return kDesktopKeys;
+}
+
+const DesktopKey *FindDesktopKey(int32_t key) {
+    for (const DesktopKey &desktop : kDesktopKeys) {
+        if (desktop.key == key) return &desktop;
+    }
+    return nullptr;
 }
 
 const DeviceKey *FindDeviceKey(std::string_view name) {
@@ -152,40 +178,11 @@ KeyMap DefaultKeyMap() {
 }
 
 KeyMapLoad ParseKeyMap(std::string_view text) {
-    KeyMapLoad load{DefaultKeyMap(), {}};
-    std::vector<Binding> bindings;
-    std::istringstream lines{std::string(text)};
-    std::string line;
-    for (int number = 1; std::getline(lines, line); ++number) {
-        std::string error;
-        const auto binding = ParseLine(line, error);
-        for (const Binding &earlier : bindings) {
-            if (binding && earlier.key == binding->key && earlier.code != binding->code)
-                error = "the key \"" + KeyName(binding->key) + "\" is given two actions";
-        }
-        if (!error.empty() && load.warnings.size() < kMaxWarnings)
-            load.warnings.push_back("line " + std::to_string(number) + ": " + error);
-        if (binding) bindings.push_back(*binding);
-    }
-    if (!load.warnings.empty()) return load;
-    std::set<uint8_t> named;
-    for (const Binding &binding : bindings) {
-        if (named.insert(binding.code).second) load.map.UnbindCode(binding.code);
-        load.map.Bind(binding.key, binding.code);
-    }
-    return load;
+    return Apply(ReadConfText(text));
 }
 
 KeyMapLoad LoadKeyMap(const std::filesystem::path &file) {
-    std::error_code error;
-    if (!std::filesystem::exists(file, error)) return {DefaultKeyMap(), {}};
-    if (!std::filesystem::is_regular_file(file, error) || file_size(file, error) > kMaxFileSize)
-        return {DefaultKeyMap(), {"not a key map file"}};
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in) return {DefaultKeyMap(), {"cannot be read"}};
-    return ParseKeyMap(text.str());
+    return Apply(ReadConfFile(file));
 }
 
 std::string KeyName(int32_t key) {

@@ -24,6 +24,15 @@ struct DeviceKey {
 std::span<const DeviceKey> DeviceKeys();
 const DeviceKey *FindDeviceKey(std::string_view name);
 
+// The keys the desktop keeps for itself (full screen, screenshot, pause,
+// sound, closing): they never reach the game and no action may take them.
+struct DesktopKey {
+    int32_t key;  // SDL key code
+    const char *use;
+};
+std::span<const DesktopKey> DesktopKeys();
+const DesktopKey *FindDesktopKey(int32_t key);
+
 // Keyboard keys, by SDL key code, to device key codes.
 class KeyMap {
 public:
@@ -42,20 +51,20 @@ KeyMap DefaultKeyMap();
 
 struct KeyMapLoad {
     KeyMap map;
-    std::vector<std::string> warnings;  // empty when the file was taken as it is
+    std::vector<std::string> warnings;  // one for each line not used, by its number
 };
 
 // Reads a key map over the defaults. Each line is "ACTION = KEY", KEY being
 // a key name as SDL spells it ("Left Ctrl", "Space", "Z"); lines starting
 // with # and blank lines are skipped. An action the file names loses its
 // default keys and gets the file's (one line per key); a key the file binds
-// leaves the action it had by default. A file with any line that cannot be
-// read is set aside as a whole: the defaults are used and every bad line is
-// named in the warnings.
+// leaves the action it had by default. A line that cannot be used (an
+// unknown action or key, a desktop key, a key already given another action,
+// no text) is named in the warnings and skipped; the others count.
 KeyMapLoad ParseKeyMap(std::string_view text);
 
 // As ParseKeyMap on a file; a missing file gives the defaults without a
-// warning, an unreadable one the defaults with one.
+// warning, one that is no text file the defaults with one.
 KeyMapLoad LoadKeyMap(const std::filesystem::path &file);
 
 // SDL's name of a key, as the file would spell it.

@@ -1,21 +1,43 @@
 #include "wince/desktop/screen_window.h"
 
-#include <array>
-#include <cstring>
+#include <algorithm>
+#include <iostream>
+
+#include "wince/desktop/x11_facts.h"
 
 namespace wince::desktop {
 
 namespace {
 
-constexpr int kMinimumScale = 2;
 // Room left on the desktop for the window's frame and title bar.
 constexpr int kFrameAllowance = 64;
 
-int DefaultScale(const DesktopSettings &settings) {
-    if (settings.scale > 0) return settings.scale;
-    SDL_Rect usable{0, 0, 0, 0};
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return kMinimumScale;
-    return FittingScale(usable.w - kFrameAllowance, usable.h - kFrameAllowance, kMinimumScale);
+// The window's size and place: the scale asked for (or the largest that
+// fits), never beyond the usable area, centred on it.
+SDL_Rect Placement(const DesktopSettings &settings, int &scale) {
+    SDL_Rect usable{0, 0, kScreenWidth * 2 + kFrameAllowance, kScreenHeight * 2 + kFrameAllowance};
+    SDL_GetDisplayUsableBounds(0, &usable);
+    const int roomW = std::max(usable.w - kFrameAllowance, 1);
+    const int roomH = std::max(usable.h - kFrameAllowance, 1);
+    const int fits = FittingScale(roomW, roomH, 0);
+    scale = settings.scale > 0 ? settings.scale : std::max(fits, 1);
+    if (scale > std::max(fits, 1)) {
+        std::cerr << "pellax-rim: scale " << scale << " does not fit the screen (" << usable.w
+                  << " x " << usable.h << " usable); the window opens at "
+                  << (fits >= 1 ? "scale " + std::to_string(fits) : "the size that fits") << "\n";
+        scale = std::max(fits, 1);
+    }
+    SDL_Rect place{0, 0, kScreenWidth * scale, kScreenHeight * scale};
+    if (fits < 1) {  // a display smaller than the screen itself
+        const ScreenRect shrunk = PlaceScreen(roomW, roomH);
+        place.w = shrunk.w;
+        place.h = shrunk.h;
+    }
+    // A window manager puts its frame where the window was asked to be, and
+    // the window below its title bar: the room for the frame goes below.
+    place.x = usable.x + std::max((usable.w - place.w) / 2, 0);
+    place.y = usable.y + std::max((usable.h - place.h - kFrameAllowance) / 2, 0);
+    return place;
 }
 
 }  // namespace
@@ -28,12 +50,21 @@ std::unique_ptr<ScreenWindow> ScreenWindow::Open(const DesktopSettings &settings
 }
 
 bool ScreenWindow::Create(const DesktopSettings &settings, std::string &error) {
-    const int scale = DefaultScale(settings);
-    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
-    if (settings.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    window_ =
-        SDL_CreateWindow(settings.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                         kScreenWidth * scale, kScreenHeight * scale, flags);
+    const SDL_Rect place = Placement(settings, openingScale_);
+    title_ = settings.title;
+    window_ = SDL_CreateWindow(title_.c_str(), place.x, place.y, place.w, place.h,
+                               SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+    // OpenGL drawn by the processor costs tens of megabytes and more time
+    // than SDL's own software renderer needs for 240 x 320 pixels; a player's
+    // SDL_RENDER_DRIVER still wins.
+    if (window_ != nullptr && SDL_GetHint(SDL_HINT_RENDER_DRIVER) == nullptr) {
+        const DisplayFacts facts = ReadDisplayFacts(window_);
+        if (facts.x11 && !facts.directRendering) {
+            SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+            // Else SDL would put the software renderer's pixels through OpenGL.
+            SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        }
+    }
     if (window_ != nullptr) renderer_ = SDL_CreateRenderer(window_, -1, 0);
     if (renderer_ != nullptr)
         texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
@@ -45,6 +76,7 @@ bool ScreenWindow::Create(const DesktopSettings &settings, std::string &error) {
     SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
     SDL_SetWindowMinimumSize(window_, kScreenWidth / 2, kScreenHeight / 2);
     SetIcon(settings);
+    if (settings.fullScreen) ToggleFullScreen();
     Relayout();
     Show(Screen{});
     return true;
@@ -86,6 +118,7 @@ void ScreenWindow::Redraw() {
     SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, texture_, nullptr, &target);
     SDL_RenderPresent(renderer_);
+    ++presents_;
 }
 
 void ScreenWindow::Relayout() {
@@ -97,10 +130,56 @@ void ScreenWindow::Relayout() {
     unitY_ = unitsHigh > 0 ? static_cast<double>(pixelsHigh) / unitsHigh : 1.0;
 }
 
-// The window's new size arrives as an event, and is measured then.
+bool ScreenWindow::FullScreen() const {
+    return filled_ || (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+}
+
+int ScreenWindow::Scale() const {
+    if (rect_.w % kScreenWidth != 0 || rect_.w / kScreenWidth * kScreenHeight != rect_.h) return 0;
+    return rect_.w / kScreenWidth;
+}
+
+void ScreenWindow::SetTitle(const std::string &title) {
+    if (title == title_) return;
+    title_ = title;
+    SDL_SetWindowTitle(window_, title_.c_str());
+}
+
+// A window manager makes a window full screen when asked; without one SDL
+// would take the window for the display's size while it keeps its own, and
+// the picture would be placed for a size it does not have. There the window
+// is moved over the whole display by hand. Either way the new size arrives
+// as an event and is measured then.
 void ScreenWindow::ToggleFullScreen() {
+    if (filled_) {
+        FillDisplay(false);
+        return;
+    }
     const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-    SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    const DisplayFacts facts = ReadDisplayFacts(window_);
+    if (!full && facts.x11 && !facts.windowManager)
+        FillDisplay(true);
+    else
+        SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+void ScreenWindow::FillDisplay(bool full) {
+    if (full) {
+        SDL_Rect display{};
+        if (SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(window_), 0), &display) != 0)
+            return;
+        SDL_GetWindowPosition(window_, &windowed_.x, &windowed_.y);
+        SDL_GetWindowSize(window_, &windowed_.w, &windowed_.h);
+        SDL_SetWindowBordered(window_, SDL_FALSE);
+        SDL_SetWindowPosition(window_, display.x, display.y);
+        SDL_SetWindowSize(window_, display.w, display.h);
+    } else {
+        SDL_SetWindowBordered(window_, SDL_TRUE);
+        SDL_SetWindowSize(window_, windowed_.w, windowed_.h);
+        SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
+    }
+    filled_ = full;
+    SDL_RaiseWindow(window_);
 }
 
 }  // namespace wince::desktop

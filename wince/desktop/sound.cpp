@@ -98,7 +98,10 @@ std::optional<Samples> DecodeWave(const std::filesystem::path &file, const SDL_A
 }
 
 SoundPlayer::SoundPlayer() {
-    if (SDL_WasInit(SDL_INIT_AUDIO) == 0) return;
+    if (SDL_WasInit(SDL_INIT_AUDIO) == 0) {
+        problem_ = SDL_GetError();
+        return;
+    }
     SDL_AudioSpec wanted{};
     wanted.freq = kFrequency;
     wanted.format = AUDIO_S16SYS;
@@ -109,7 +112,10 @@ SoundPlayer::SoundPlayer() {
     device_ =
         SDL_OpenAudioDevice(nullptr, 0, &wanted, &format_,
                             SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
-    if (device_ != 0) SDL_PauseAudioDevice(device_, 0);
+    if (device_ != 0)
+        SDL_PauseAudioDevice(device_, 0);
+    else
+        problem_ = SDL_GetError();
 }
 
 SoundPlayer::~SoundPlayer() {
@@ -126,7 +132,14 @@ void SoundPlayer::Fill(void *player, Uint8 *stream, int length) {
     size_t copied = 0;
     if (self.playing_) {
         copied = std::min(wanted, self.playing_->size() - self.position_);
-        std::memcpy(stream, self.playing_->data() + self.position_, copied);
+        const Uint8 *from = self.playing_->data() + self.position_;
+        if (self.mixVolume_ == SDL_MIX_MAXVOLUME) {
+            std::memcpy(stream, from, copied);
+        } else {
+            std::memset(stream, self.format_.silence, copied);
+            SDL_MixAudioFormat(stream, from, self.format_.format, static_cast<Uint32>(copied),
+                               self.mixVolume_);
+        }
         self.position_ += copied;
         if (self.position_ == self.playing_->size()) self.playing_.reset();
     }
@@ -153,6 +166,31 @@ bool SoundPlayer::Play(const std::filesystem::path &file) {
     position_ = 0;
     SDL_UnlockAudioDevice(device_);
     return decoded != nullptr;
+}
+
+void SoundPlayer::SetVolume(int volume) {
+    volume_ = std::clamp(volume, 0, 100);
+    ApplyVolume();
+}
+
+void SoundPlayer::SetMuted(bool muted) {
+    muted_ = muted;
+    ApplyVolume();
+}
+
+void SoundPlayer::ApplyVolume() {
+    const int mix = muted_ ? 0 : (volume_ * SDL_MIX_MAXVOLUME + 50) / 100;
+    if (device_ == 0) {
+        mixVolume_ = mix;
+        return;
+    }
+    SDL_LockAudioDevice(device_);
+    mixVolume_ = mix;
+    SDL_UnlockAudioDevice(device_);
+}
+
+void SoundPlayer::SetPaused(bool paused) {
+    if (device_ != 0) SDL_PauseAudioDevice(device_, paused ? 1 : 0);
 }
 
 void SoundPlayer::Stop() {

@@ -1,0 +1,97 @@
+#include "wince/desktop/conf_file.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+namespace wince::desktop {
+
+namespace {
+
+// These files are a few lines; anything much larger is not one, and a
+// garbled file should not flood the terminal.
+constexpr std::uintmax_t kMaxFileSize = 64 * 1024;
+constexpr size_t kMaxWarnings = 8;
+
+std::string_view Trim(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(" \t\r");
+    return text.substr(first, last - first + 1);
+}
+
+// Printable UTF-8: no control characters but tab and carriage return, and
+// every multi-byte sequence whole.
+bool IsText(std::string_view line) {
+    for (size_t i = 0; i < line.size(); ++i) {
+        const auto c = static_cast<unsigned char>(line[i]);
+        if (c < 0x80) {
+            if ((c < 0x20 && c != '\t' && c != '\r') || c == 0x7F) return false;
+            continue;
+        }
+        const size_t more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC2 ? 1 : 0;
+        if (more == 0 || c > 0xF4 || i + more >= line.size()) return false;
+        for (size_t k = 1; k <= more; ++k) {
+            if ((static_cast<unsigned char>(line[i + k]) & 0xC0) != 0x80) return false;
+        }
+        i += more;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::string> Warnings(std::vector<ConfProblem> problems) {
+    std::stable_sort(problems.begin(), problems.end(),
+                     [](const ConfProblem &a, const ConfProblem &b) { return a.line < b.line; });
+    std::vector<std::string> warnings;
+    for (const ConfProblem &problem : problems) {
+        if (warnings.size() == kMaxWarnings) {
+            warnings.push_back("(and more)");
+            break;
+        }
+        warnings.push_back(problem.line == 0
+                               ? problem.why
+                               : "line " + std::to_string(problem.line) + ": " + problem.why);
+    }
+    return warnings;
+}
+
+ConfText ReadConfText(std::string_view text) {
+    ConfText conf;
+    std::istringstream lines{std::string(text)};
+    std::string line;
+    for (int number = 1; std::getline(lines, line); ++number) {
+        if (!IsText(line)) {
+            conf.problems.push_back({number, "not text"});
+            continue;
+        }
+        const std::string_view trimmed = Trim(line);
+        if (trimmed.empty() || trimmed.front() == '#') continue;
+        const auto equals = trimmed.find('=');
+        if (equals == std::string_view::npos) {
+            conf.problems.push_back({number, "expected NAME = VALUE"});
+            continue;
+        }
+        conf.lines.push_back({number, std::string(Trim(trimmed.substr(0, equals))),
+                              std::string(Trim(trimmed.substr(equals + 1)))});
+    }
+    return conf;
+}
+
+ConfText ReadConfFile(const std::filesystem::path &file) {
+    std::error_code error;
+    if (!std::filesystem::exists(file, error)) return {};
+    if (!std::filesystem::is_regular_file(file, error) || file_size(file, error) > kMaxFileSize)
+        return {{}, {{0, "not a settings file"}}};
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (!in) return {{}, {{0, "cannot be read"}}};
+    const std::string bytes = text.str();
+    if (bytes.find('\0') != std::string::npos) return {{}, {{0, "not a text file"}}};
+    return ReadConfText(bytes);
+}
+
+}  // namespace wince::desktop
