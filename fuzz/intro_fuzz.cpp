@@ -5,7 +5,7 @@
 #include "movie/movie.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    fuzzing::QuietHost &host = fuzzing::FreshDevice();
+    wince::QuietHost &host = fuzzing::FreshDevice();
     fuzzing::WriteBytes(fuzzing::Installation() / "Windows" / "qzmmf.dll", data, size);
     bool tapped = false;
     host.onPump = [&tapped](int64_t nowMs) {

@@ -1,7 +1,7 @@
 // The desktop's key map file: the fuzzed bytes are the file. Whatever they
-// are, the load gives a map; its warnings are few, name their line and are
-// plain text for the terminal; and a map taken without warnings, written out
-// with the key names the help shows, reads back as the same map.
+// are, the load gives a map; its warnings are few and plain text for the
+// terminal; and the map, its bad lines skipped, written
+// out with the key names the help shows, reads back as the same map.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -42,14 +42,10 @@ std::string WriteOut(const KeyMap &map) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::string_view text(reinterpret_cast<const char *>(data), size);
     const wince::desktop::KeyMapLoad load = wince::desktop::ParseKeyMap(text);
-    if (load.warnings.size() > 8) Fail("more than eight warnings");
+    // Eight warnings at most, then "(and more)".
+    if (load.warnings.size() > 9) Fail("more than nine warnings");
     for (const std::string &warning : load.warnings) {
-        if (!warning.starts_with("line ")) Fail("a warning without its line");
         if (!IsPlainText(warning)) Fail("a warning that is not plain text");
-    }
-    if (!load.warnings.empty()) {
-        if (!(load.map == wince::desktop::DefaultKeyMap())) Fail("a bad file changed the keys");
-        return 0;
     }
     const wince::desktop::KeyMapLoad again = wince::desktop::ParseKeyMap(WriteOut(load.map));
     if (!again.warnings.empty()) Fail("a written map does not read back");

@@ -5,6 +5,8 @@
 #include <sstream>
 #include <system_error>
 
+#include "wince/seam/host.h"
+
 namespace wince::desktop {
 
 namespace {
@@ -22,22 +24,13 @@ std::string_view Trim(std::string_view text) {
 }
 
 // Printable UTF-8: no control characters but tab and carriage return, and
-// every multi-byte sequence whole.
+// nothing a strict decoder refuses (a cut sequence, an encoded surrogate).
 bool IsText(std::string_view line) {
-    for (size_t i = 0; i < line.size(); ++i) {
-        const auto c = static_cast<unsigned char>(line[i]);
-        if (c < 0x80) {
-            if ((c < 0x20 && c != '\t' && c != '\r') || c == 0x7F) return false;
-            continue;
-        }
-        const size_t more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC2 ? 1 : 0;
-        if (more == 0 || c > 0xF4 || i + more >= line.size()) return false;
-        for (size_t k = 1; k <= more; ++k) {
-            if ((static_cast<unsigned char>(line[i + k]) & 0xC0) != 0x80) return false;
-        }
-        i += more;
+    for (const char c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && byte != '\t' && byte != '\r') || byte == 0x7F) return false;
     }
-    return true;
+    return FromUtf8Exact(line).has_value();
 }
 
 }  // namespace

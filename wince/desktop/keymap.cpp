@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <array>
 #include <set>
 
@@ -57,12 +58,16 @@ constexpr std::array<DefaultBinding, 11> kDefaults{{
 }};
 
 // A name from the file as a warning quotes it: cut short, so a long line
-// stays one line.
+// stays one line, never inside a character, and a tab or carriage return
+// inside it shown as a space.
 std::string Quoted(std::string_view text) {
     constexpr size_t kLongest = 32;
+    size_t cut = std::min(text.size(), kLongest);
+    while (cut < text.size() && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
     std::string quoted(1, '"');
-    quoted.append(text.substr(0, kLongest));
-    quoted.append(text.size() > kLongest ? "...\"" : "\"");
+    for (const char c : text.substr(0, cut))
+        quoted += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+    quoted.append(cut < text.size() ? "...\"" : "\"");
     return quoted;
 }
 
