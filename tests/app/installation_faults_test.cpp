@@ -9,6 +9,7 @@
 #include <random>
 
 #include "support/program_run.h"
+#include "wince/seam/host.h"
 
 namespace pellax_test {
 namespace {
@@ -20,8 +21,13 @@ const char *const kFaultNames[] = {"missing", "empty", "half", "random", "readon
 const std::string kInstalledPath = "\"GAMEPATH\"=\"\\Program Files\\Pellax Rim\"";
 const std::string kSurrogatePaths[] = {"\"GAMEPATH\"=\"\\Program Files\\Pellax Rim\xED\xA0\x80\"",
                                        "\"GAMEPATH\"=hex:5c,00,00,d8,41,00,00,00"};
-const char *const kPictures[] = {"kbl_b.nbf",  "kbl_bl.nbf", "kbl_n.nbf",   "kbl_sn.nbf",
-                                 "kbl_cg.nbf", "kbl_lv.nbf", "kbl_gov.nbf", "kbl_sl.nbf"};
+// The eight pictures by the game's own table.
+const std::vector<std::string> kPictures = [] {
+    std::vector<std::string> names;
+    for (const PictureFile &picture : PictureFileTable)
+        names.push_back(wince::ToUtf8(picture.name));
+    return names;
+}();
 const std::string kOpenFail = "Open file : Fail|";
 
 using Texts = std::vector<std::string>;
@@ -43,12 +49,12 @@ std::vector<Case> Cases() {
         // Without the registry entry GamePath stays empty: the installation
         // message, then one failure per picture, each under "\picture\" alone.
         Texts registry{"OpenError|This is a problem in process of installation please reinstall"};
-        for (const char *picture : kPictures)
+        for (const std::string &picture : kPictures)
             registry.push_back(kOpenFail + "\\picture\\" + picture);
         cases.push_back({"registry", "\\registry.reg", fault, registry, false});
         // A missing picture names itself; one that cannot be read ends the run
         // without a word. The palette is accepted short, as the device accepts it.
-        Texts pictures(std::begin(kPictures), std::end(kPictures));
+        Texts pictures = kPictures;
         pictures.push_back("kbl.plf");
         for (const std::string &picture : pictures) {
             const std::string device = game + "picture\\" + picture;
@@ -76,7 +82,7 @@ std::vector<Case> Cases() {
     for (size_t i = 0; i < 2; ++i) {
         const std::string &folder = kSurrogates[i].second;
         Texts pictures{kOpenFail + folder + "\\picture\\kbl.plf"};
-        for (const char *picture : kPictures)
+        for (const std::string &picture : kPictures)
             pictures.push_back(kOpenFail + folder + "\\picture\\" + picture);
         cases.push_back({"registry_" + kSurrogates[i].first, "\\registry.reg", Fault::LoneSurrogate,
                          pictures, false, kSurrogatePaths[i]});

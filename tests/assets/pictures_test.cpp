@@ -19,16 +19,16 @@ struct Expected {
 };
 
 const std::vector<Expected> kTable = {
-    {u"kbl_b.nbf", &backgroundSprite, 1, 240, 320, 240, 320, {{0, 0}}},
-    {u"kbl_sl.nbf", &overlaySprite, 1, 214, 25, 240, 320, {{13, 5}}},
-    {u"kbl_bl.nbf", &blockSprite, 7, 15, 15, 240, 320, {{135, 300}, {210, 90}}},
-    {u"kbl_n.nbf", &numberSprite, 20, 15, 15, 240, 320, {{195, 113}, {210, 135}}},
+    {kBackgroundFile, &backgroundSprite, 1, 240, 320, 240, 320, {{0, 0}}},
+    {kOverlayFile, &overlaySprite, 1, 214, 25, 240, 320, {{13, 5}}},
+    {kBlockFile, &blockSprite, 7, 15, 15, 240, 320, {{135, 300}, {210, 90}}},
+    {kNumberFile, &numberSprite, 20, 15, 15, 240, 320, {{195, 113}, {210, 135}}},
     // High-score digits end above the first cell of the next-piece preview.
-    {u"kbl_sn.nbf", &scoreDigitSprite, 10, 6, 14, 240, 45, {{219, 31}}},
+    {kScoreDigitFile, &scoreDigitSprite, 10, 6, 14, 240, 45, {{219, 31}}},
     // The banner ends above the level plaque drawn under it.
-    {u"kbl_cg.nbf", &levelClearedSprite, 1, 127, 22, kWellRight, 112, {{22, 90}}},
-    {u"kbl_lv.nbf", &levelDigitSprite, 10, 97, 200, kWellRight, kWellBottom, {{52, 112}}},
-    {u"kbl_gov.nbf", &gameOverSprite, 1, 125, 200, kWellRight, kWellBottom, {{24, 90}}},
+    {kLevelClearedFile, &levelClearedSprite, 1, 127, 22, kWellRight, 112, {{22, 90}}},
+    {kLevelDigitFile, &levelDigitSprite, 10, 97, 200, kWellRight, kWellBottom, {{52, 112}}},
+    {kGameOverFile, &gameOverSprite, 1, 125, 200, kWellRight, kWellBottom, {{24, 90}}},
 };
 
 class DefaultPictures : public DeviceTest {
