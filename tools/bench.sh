@@ -21,16 +21,7 @@ program=$build/pellax-rim
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-missed=0
-# report NAME VALUE OPERATOR LIMIT UNIT
-report() {
-    local verdict=ok
-    if ! awk -v v="$2" -v l="$4" -v op="$3" 'BEGIN { exit !(op == "<=" ? v <= l : v >= l) }'; then
-        verdict=MISSED
-        missed=1
-    fi
-    printf '%-44s %12s %-6s (target %s %s) %s\n' "$1" "$2" "$5" "$3" "$4" "$verdict"
-}
+. "$root/tools/report.sh"
 
 # ---- Per-frame costs against the yardstick --------------------------------
 "$build/bench/pellax-bench" --benchmark_filter='^(Yardstick|ConvertBackBufferDefaultDisplay|RunFramePlaying)$' \

@@ -56,16 +56,7 @@ for _ in $(seq 100); do
 done
 [ -n "$window" ] || { echo "no window" >&2; cat "$scratch/game.log" >&2; exit 1; }
 
-missed=0
-# report NAME VALUE OPERATOR LIMIT UNIT
-report() {
-    local verdict=ok
-    if ! awk -v v="$2" -v l="$4" -v op="$3" 'BEGIN { exit !(op == "<=" ? v <= l : v >= l) }'; then
-        verdict=MISSED
-        missed=1
-    fi
-    printf '  %-30s %9s %-10s (target %s %s) %s\n' "$1" "$2" "$5" "$3" "$4" "$verdict"
-}
+. "$root/tools/report.sh"
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$game/stat"; }
 # The same time to the nanosecond, all threads: the ticks above are 10 ms.
 cpu_ns() { cat /proc/"$game"/task/*/schedstat | awk '{ n += $1 } END { printf "%d", n }'; }
