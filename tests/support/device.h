@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "installed.h"
+#include "test_folder.h"
 #include "wince/core/control.h"
 #include "wince/headless/headless.h"
 
@@ -47,9 +47,7 @@ inline std::string Sound(const std::string &name) {
 class DeviceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto *test = ::testing::UnitTest::GetInstance()->current_test_info();
-        root = ScratchFolder(std::string(test->test_suite_name()) + "." + test->name());
-        RemoveFolder(root);
+        root = FreshTestFolder();
         fs::copy(Installation(), root, fs::copy_options::recursive);
         wince::SetHost(&host);
         wince::SetRecorder(&host);

@@ -10,7 +10,7 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
-#include "installed.h"
+#include "test_folder.h"
 
 namespace pellax_test {
 
@@ -40,9 +40,7 @@ struct RunResult {
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto *test = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = ScratchFolder(std::string(test->test_suite_name()) + "." + test->name());
-        RemoveFolder(dir);
+        dir = FreshTestFolder();
         fs::create_directories(dir);
     }
     void TearDown() override { RemoveFolder(dir); }

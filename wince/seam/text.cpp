@@ -61,15 +61,19 @@ char32_t DecodeUtf8(std::string_view text, size_t &i) {
     return c > 0x10FFFF || c < kLeast[extra] ? kReplacement : c;
 }
 
+// Whether text[i] begins a high-and-low surrogate pair.
+bool PairAt(std::u16string_view text, size_t i) {
+    return text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+           text[i + 1] < 0xE000;
+}
+
 }  // namespace
 
 std::string ToUtf8(std::u16string_view text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
-        bool pair = c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-                    text[i + 1] < 0xE000;
-        if (pair) {
+        if (PairAt(text, i)) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
         } else if (IsSurrogate(c)) {
             c = kReplacement;
@@ -89,9 +93,7 @@ std::u16string FromUtf8(std::string_view text) {
 std::optional<std::string> ToUtf8Exact(std::u16string_view text) {
     for (size_t i = 0; i < text.size(); ++i) {
         if (!IsSurrogate(text[i])) continue;
-        bool pair = text[i] < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-                    text[i + 1] < 0xE000;
-        if (!pair) return std::nullopt;
+        if (!PairAt(text, i)) return std::nullopt;
         ++i;
     }
     return ToUtf8(text);
