@@ -3,7 +3,7 @@
 # what building and playing the game needs; without an argument also the
 # tests', benchmarks', checks' and packaging's tools.
 set -eu
-PLAY="build-essential cmake libsdl2-dev libpng-dev nlohmann-json3-dev"
+PLAY="build-essential cmake libsdl2-dev zlib1g-dev nlohmann-json3-dev"
 PACKAGES="$PLAY"
 if [ "${1:-}" != play ]; then
   PACKAGES="$PLAY pkg-config libgtest-dev libgmock-dev libbenchmark-dev clang clang-format \

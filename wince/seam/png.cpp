@@ -1,26 +1,79 @@
+// A PNG writer of its own, on zlib alone: every build writes the very same
+// bytes for the same picture (fixed deflate settings, no filters), which a
+// recorded run's shots are compared by, and the Windows build has no libpng.
 #include "wince/seam/png.h"
 
-#include <png.h>
+#include <zlib.h>
 
+#include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace wince {
 
 namespace {
 
-// rows holds height rows of width pixels, three bytes (RGB) or four (RGBA).
-bool WritePng(const std::filesystem::path &file, const std::vector<uint8_t> &rows, int width,
+void PutBig32(std::vector<uint8_t> &out, uint32_t value) {
+    out.insert(out.end(), {static_cast<uint8_t>(value >> 24), static_cast<uint8_t>(value >> 16),
+                           static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value)});
+}
+
+// A chunk: its length, type, data and the CRC of type and data.
+void PutChunk(std::vector<uint8_t> &out, const char (&type)[5], const std::vector<uint8_t> &data) {
+    PutBig32(out, static_cast<uint32_t>(data.size()));
+    const size_t typeAt = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    const uLong crc = crc32(0, out.data() + typeAt, static_cast<uInt>(out.size() - typeAt));
+    PutBig32(out, static_cast<uint32_t>(crc));
+}
+
+bool Deflate(const std::vector<uint8_t> &raw, std::vector<uint8_t> &packed) {
+    uLongf size = compressBound(static_cast<uLong>(raw.size()));
+    packed.resize(size);
+    if (compress2(packed.data(), &size, raw.data(), static_cast<uLong>(raw.size()),
+                  Z_BEST_COMPRESSION) != Z_OK)
+        return false;
+    packed.resize(size);
+    return true;
+}
+
+// pixels holds height rows of width pixels, three bytes (RGB) or four (RGBA).
+bool WritePng(const std::filesystem::path &file, const std::vector<uint8_t> &pixels, int width,
               int height, bool alpha, std::string &error) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(width);
-    image.height = static_cast<png_uint_32>(height);
-    image.format = alpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
-    const int ok =
-        png_image_write_to_file(&image, file.string().c_str(), 0, rows.data(), 0, nullptr);
-    if (ok == 0) error = "cannot write " + file.string() + " (" + image.message + ")";
-    png_image_free(&image);
-    return ok != 0;
+    const size_t rowBytes = static_cast<size_t>(width) * (alpha ? 4 : 3);
+    std::vector<uint8_t> raw;
+    raw.reserve((rowBytes + 1) * height);
+    for (int y = 0; y < height; ++y) {
+        raw.push_back(0);  // filter: none
+        const auto row = pixels.begin() + static_cast<ptrdiff_t>(rowBytes * y);
+        raw.insert(raw.end(), row, row + static_cast<ptrdiff_t>(rowBytes));
+    }
+    std::vector<uint8_t> header;
+    PutBig32(header, static_cast<uint32_t>(width));
+    PutBig32(header, static_cast<uint32_t>(height));
+    // 8 bits a channel, RGB or RGBA, deflate, adaptive filtering, no interlace.
+    header.insert(header.end(), {8, static_cast<uint8_t>(alpha ? 6 : 2), 0, 0, 0});
+    std::vector<uint8_t> packed;
+    if (!Deflate(raw, packed)) {
+        error = "cannot compress the picture for " + file.string();
+        return false;
+    }
+    std::vector<uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    PutChunk(png, "IHDR", header);
+    PutChunk(png, "IDAT", packed);
+    PutChunk(png, "IEND", {});
+
+    std::unique_ptr<std::FILE, int (*)(std::FILE *)> out(nullptr, std::fclose);
+#ifdef _WIN32
+    out.reset(_wfopen(file.c_str(), L"wb"));
+#else
+    out.reset(std::fopen(file.c_str(), "wb"));
+#endif
+    const bool written = out && std::fwrite(png.data(), 1, png.size(), out.get()) == png.size() &&
+                         std::fclose(out.release()) == 0;
+    if (!written) error = "cannot write " + file.string();
+    return written;
 }
 
 }  // namespace

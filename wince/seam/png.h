@@ -1,4 +1,4 @@
-// Writing pictures as PNG files, 8 bits a channel (through libpng).
+// Writing pictures as PNG files, 8 bits a channel (through zlib alone).
 #pragma once
 
 #include <cstdint>
