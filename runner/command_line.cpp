@@ -111,13 +111,13 @@ bool ParseOption(const std::vector<std::string_view> &args, size_t &i, Request &
     else if (name == "--fullscreen")
         request.fullScreen = true;
     else if (name == "--root")
-        request.root = value;
+        request.root = PathFromUtf8(value);
     else if (name == "--script")
-        request.script = value;
+        request.script = PathFromUtf8(value);
     else if (name == "--trace")
-        request.trace = value;
+        request.trace = PathFromUtf8(value);
     else if (name == "--make-root")
-        request.makeRoot = value;
+        request.makeRoot = PathFromUtf8(value);
     else if (name == "--scale")
         return ParseScale(value, request, error);
     else {

@@ -11,8 +11,8 @@
 #include "game/game.h"
 #include "platform/platform.h"
 #include "runner/runner.h"
-#include "wince/desktop/player_settings.h"
 #include "wince/desktop/user_folders.h"
+#include "wince/player/player_settings.h"
 
 namespace runner {
 

@@ -5,8 +5,6 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <iostream>
-
 #include "runner/runner.h"
 
 namespace runner {
@@ -23,16 +21,6 @@ std::unique_ptr<FolderLock> FolderLock::Take(const std::filesystem::path &root) 
         return nullptr;
     }
     return std::unique_ptr<FolderLock>(new FolderLock(fd));
-}
-
-std::unique_ptr<FolderLock> TakeRoot(const std::filesystem::path &root, bool mend, bool &refused) {
-    std::error_code ignored;
-    std::unique_ptr<FolderLock> lock;
-    refused = std::filesystem::is_directory(root, ignored) && !(lock = FolderLock::Take(root));
-    if (!refused && !PrepareRoot(root, mend)) return nullptr;
-    refused = refused || (!lock && !(lock = FolderLock::Take(root)));
-    if (refused) std::cerr << "pellax-rim: " << kAlreadyRunning << "\n";
-    return refused ? nullptr : std::move(lock);
 }
 
 FolderLock::~FolderLock() {

@@ -22,17 +22,17 @@ std::optional<std::vector<ScriptEvent>> ReadScript(const std::filesystem::path &
     auto events = wince::headless::ParseScript(in, error);
     // A folder opens as a stream too, and fails only at the first read.
     if (!in.is_open() || in.bad()) {
-        std::cerr << "pellax-rim: cannot read the script " << file.string() << "\n";
+        std::cerr << "pellax-rim: cannot read the script " << PathText(file) << "\n";
         return std::nullopt;
     }
-    if (!events) std::cerr << "pellax-rim: " << file.string() << ": " << error << "\n";
+    if (!events) std::cerr << "pellax-rim: " << PathText(file) << ": " << error << "\n";
     return events;
 }
 
 void WriteState(const std::filesystem::path &file, int64_t virtualMs) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out << StateJson(virtualMs);
-    if (!out) std::cerr << "pellax-rim: cannot write the state file " << file.string() << "\n";
+    if (!out) std::cerr << "pellax-rim: cannot write the state file " << PathText(file) << "\n";
 }
 
 }  // namespace
@@ -53,7 +53,7 @@ int RunHeadless(const HeadlessOptions &options) {
     host.SetScript(std::move(*events));
     host.SetStateWriter([](const std::filesystem::path &file) { WriteState(file, host.NowMs()); });
     if (options.trace && !host.OpenTraceFile(*options.trace)) {
-        std::cerr << "pellax-rim: cannot write the trace " << options.trace->string() << "\n";
+        std::cerr << "pellax-rim: cannot write the trace " << PathText(*options.trace) << "\n";
         return 1;
     }
 

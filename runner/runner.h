@@ -7,6 +7,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 namespace runner {
 
@@ -60,6 +61,16 @@ private:
 // Null, with the reason on stderr, when either fails; refused says another
 // program holds the folder.
 std::unique_ptr<FolderLock> TakeRoot(const std::filesystem::path &root, bool mend, bool &refused);
+
+// Paths as UTF-8 text and back, the same on every system (Windows would
+// otherwise go through its local code page).
+inline std::string PathText(const std::filesystem::path &path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+inline std::filesystem::path PathFromUtf8(std::string_view text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
 
 // The whole command line of pellax-rim; returns the process exit code.
 int RunCommandLine(int argc, char **argv, std::ostream &out, std::ostream &err);

@@ -6,7 +6,7 @@
 #include <array>
 #include <set>
 
-#include "wince/desktop/conf_file.h"
+#include "wince/player/conf_file.h"
 #include "wince/seam/device_codes.h"
 
 namespace wince::desktop {
@@ -14,17 +14,6 @@ namespace wince::desktop {
 namespace {
 
 using namespace device;
-
-constexpr std::array<DeviceKey, 8> kDeviceKeys{{
-    {"up", kUpKey, "rotate"},
-    {"down", kDownKey, "one row down"},
-    {"left", kLeftKey, "one column left"},
-    {"right", kRightKey, "one column right"},
-    {"a", kButtonA, "hard drop; ends the intro"},
-    {"b", kButtonB, "ends the intro"},
-    {"start", kButtonStart, "ends the intro"},
-    {"return", kReturnKey, "not used by the game"},
-}};
 
 constexpr std::array<DesktopKey, 6> kDesktopKeys{{
     {SDLK_F11, "full screen (also Alt+Enter)"},
@@ -136,10 +125,6 @@ KeyMapLoad Apply(const ConfText &conf) {
 
 }  // namespace
 
-std::span<const DeviceKey> DeviceKeys() {
-    return kDeviceKeys;
-}
-
 std::span<const DesktopKey> DesktopKeys() {
     return kDesktopKeys;
 }
@@ -147,13 +132,6 @@ std::span<const DesktopKey> DesktopKeys() {
 const DesktopKey *FindDesktopKey(int32_t key) {
     for (const DesktopKey &desktop : kDesktopKeys) {
         if (desktop.key == key) return &desktop;
-    }
-    return nullptr;
-}
-
-const DeviceKey *FindDeviceKey(std::string_view name) {
-    for (const DeviceKey &key : kDeviceKeys) {
-        if (name == key.name) return &key;
     }
     return nullptr;
 }

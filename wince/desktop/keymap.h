@@ -11,18 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "wince/player/device_keys.h"
+
 namespace wince::desktop {
-
-// A key the game knows, by the name the key map file gives it.
-struct DeviceKey {
-    const char *name;
-    uint8_t code;
-    const char *use;  // what the game does with it, for the help text
-};
-
-// up, down, left, right, a (195), b (196), start (197), return.
-std::span<const DeviceKey> DeviceKeys();
-const DeviceKey *FindDeviceKey(std::string_view name);
 
 // The keys the desktop keeps for itself (full screen, screenshot, pause,
 // sound, closing): they never reach the game and no action may take them.

@@ -1,4 +1,4 @@
-#include "wince/desktop/conf_file.h"
+#include "wince/player/conf_file.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,10 +1,10 @@
-#include "wince/desktop/player_settings.h"
+#include "wince/player/player_settings.h"
 
 #include <charconv>
 #include <fstream>
 #include <system_error>
 
-#include "wince/desktop/conf_file.h"
+#include "wince/player/conf_file.h"
 
 namespace wince::desktop {
 
