@@ -1,11 +1,18 @@
 #!/bin/sh
 # Installs the Debian packages that are missing: "sh tools/deps.sh play" only
-# what building and playing the game needs; without an argument also the
-# tests', benchmarks', checks' and packaging's tools.
+# what building and playing the game needs; "windows" what building the
+# Windows program needs, "windows-check" that and Wine with a display to try
+# it on; without an argument the tests', benchmarks', checks' and packaging's
+# tools as well.
 set -eu
 PLAY="build-essential cmake libsdl2-dev zlib1g-dev nlohmann-json3-dev"
+WINDOWS="cmake g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nlohmann-json3-dev zip"
 PACKAGES="$PLAY"
-if [ "${1:-}" != play ]; then
+if [ "${1:-}" = windows ]; then
+  PACKAGES="$WINDOWS"
+elif [ "${1:-}" = windows-check ]; then
+  PACKAGES="$WINDOWS wine wine64 xvfb xdotool imagemagick"
+elif [ "${1:-}" != play ]; then
   PACKAGES="$PLAY pkg-config libgtest-dev libgmock-dev libbenchmark-dev clang clang-format \
 clang-tidy libclang-rt-14-dev xvfb xdotool imagemagick openbox appstream lintian"
 fi
