@@ -105,8 +105,12 @@ mkdir -p "$work/record"
 (cd "$work/record" && wine "$exe" --headless --root "$(winepath -w "$local_data")" \
     --script "$(winepath -w "$top/tests/data/recorded/level_cleared/script.txt")") || fail "record run"
 headless_idle "$local_data" "$work/headless-record.png"
+# keys.conf beside it: Q plays b; F12 stays the screenshot's.
+printf 'b = Q\nstart = F12\n' >"$local_data/keys.conf"
+wine "$exe" --help | grep -q "^  b  *Q  *ends the intro" || fail "--help does not show keys.conf's keys"
 start_game
-xdotool windowfocus --sync "$window" key Return
+grep -q "line 2: .F12. is the desktop's own key" "$work/game.log" || fail "keys.conf's line 2 taken"
+xdotool windowfocus --sync "$window" key q
 sleep 2
 client_shot "$work/window-record.png"
 same_picture "$work/window-record.png" "$work/headless-record.png" "the record kept"
@@ -120,7 +124,7 @@ xdotool key Escape
 ended_with 0
 grep -q "fullscreen = yes" "$local_data/settings.conf" || fail "full screen not kept"
 rm "$local_data/settings.conf"
-echo "window: the record kept in %LOCALAPPDATA%, full screen kept, Esc gives 0"
+echo "window: the record and keys.conf in %LOCALAPPDATA%, full screen kept, Esc gives 0"
 
 # A broken installation: the game's message is a real message box.
 broken="$work/bröken"
