@@ -112,6 +112,10 @@ start_game
 grep -q "line 2: .F12. is the desktop's own key" "$work/game.log" || fail "keys.conf's line 2 taken"
 xdotool windowfocus --sync "$window" key q
 sleep 2
+# The folder is this program's while it runs.
+wine "$exe" --headless --root "$(winepath -w "$local_data")" --script "$(winepath -w "$work/idle/script.txt")" \
+    2>"$work/second.log" && fail "a second program ran on the data folder"
+grep -q "already running" "$work/second.log" || fail "a second start not refused: $(cat "$work/second.log")"
 client_shot "$work/window-record.png"
 same_picture "$work/window-record.png" "$work/headless-record.png" "the record kept"
 # F11: the whole 1024 x 768 screen, the picture at scale 2 between bars.
