@@ -31,7 +31,9 @@ wince::windows::WindowsSettings Settings(const DesktopOptions &options,
     settings.iconSize = kIconSize;
     settings.scale = options.scale > 0 ? options.scale : player.scale;
     settings.fullScreen = options.fullScreen || player.fullScreen;
+    settings.volume = player.volume;
     settings.muted = player.muted;
+    settings.pauseWhenInactive = player.pauseWhenInactive;
     const auto keys = wince::windows::LoadKeyMap(KeyMapPath());
     ReportUnused(KeyMapPath(), keys.warnings);
     settings.keys = keys.map;

@@ -92,13 +92,20 @@ rm -rf "$local_data"
 start_game
 xdotool windowfocus --sync "$window" key space
 sleep 2
+# P pauses; the key that ends the pause goes no further (it would start a game).
+xdotool key p
+sleep 0.5
+[ "$(xdotool getwindowname "$window")" = "$title - Paused, press a key" ] || fail "P does not pause"
+xdotool key space
+sleep 1
+[ "$(xdotool getwindowname "$window")" = "$title" ] || fail "a key does not end the pause"
 client_shot "$work/window-idle.png"
 headless_idle none "$work/headless-idle.png"
 same_picture "$work/window-idle.png" "$work/headless-idle.png" "the idle screen"
 [ -f "$local_data/registry.reg" ] || fail "no installation in $local_data"
 xdotool mousemove --window "$window" $((border + 400)) $((top_edge + 600)) click 1
 ended_with 0
-echo "window: intro ended by a key, idle screen as headless, EXIT gives 0"
+echo "window: intro ended by a key, pause, idle screen as headless, EXIT gives 0"
 
 # A record set in that folder (a whole headless game) shows in the next run.
 mkdir -p "$work/record"
@@ -138,7 +145,9 @@ title='.\\Windows\\qzmmf.dll'
 start_game --root "$(winepath -w "$broken")"
 xdotool windowfocus --sync "$window" key Return
 title="PELLAX RIM"
+sleep 1
 window=$(xdotool search --onlyvisible --name "^$title\$" | head -1)
+[ -n "$window" ] || fail "the game's own message box left it paused or gone"
 xdotool windowfocus --sync "$window" key Escape
 ended_with 0
 echo "window: a message box answered, Esc gives 0"

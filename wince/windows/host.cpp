@@ -4,7 +4,9 @@
 #include <ctime>
 #include <deque>
 #include <map>
+#include <set>
 
+#include "wince/player/overlay.h"
 #include "wince/seam/device_codes.h"
 #include "wince/seam/png.h"
 #include "wince/seam/screen.h"
@@ -25,6 +27,8 @@ constexpr DWORD kWindowedStyle = WS_OVERLAPPEDWINDOW;
 constexpr int64_t kShortestPressMs = 60;
 constexpr int64_t kPadPollMs = 8;
 constexpr int64_t kNoticeMs = 2000;
+// Paused, the program has nothing due: the system is asked this often.
+constexpr DWORD kPausedWaitMs = 100;
 
 std::wstring Wide(std::u16string_view text) {
     return std::wstring(text.begin(), text.end());
@@ -36,6 +40,35 @@ std::wstring Wide(const std::string &utf8) {
 
 int64_t NowMs() {
     return static_cast<int64_t>(GetTickCount64());
+}
+
+int64_t Ticks() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+// Shift, Ctrl, Alt and the like alone do not end a pause: Alt+Tab back to
+// the window would.
+bool IsModifier(int32_t key) {
+    switch (key & 0xFF) {
+        case VK_LSHIFT:
+        case VK_RSHIFT:
+        case VK_LCONTROL:
+        case VK_RCONTROL:
+        case VK_LMENU:
+        case VK_RMENU:
+        case VK_LWIN:
+        case VK_RWIN:
+        case VK_CAPITAL:
+        case VK_NUMLOCK:
+        case VK_SHIFT:
+        case VK_CONTROL:
+        case VK_MENU:
+            return true;
+        default:
+            return false;
+    }
 }
 
 // Where the screen lies in a client area: the largest whole factor that
@@ -123,9 +156,16 @@ struct WindowsHost::Impl {
     bool stylusDown = false;
     int64_t stylusDownMs = 0;
     bool closeAsked = false, closePosted = false;
+    // The device's counter stands still while paused: ticks of the
+    // performance counter, at the pause and spent in pauses before it.
+    bool paused = false;
+    int64_t pausedAtTicks = 0, pausedForTicks = 0;
+    std::set<int32_t>
+        swallowedKeys;  // presses that ended a pause: their releases are not the game's
     Pads pads;
     int64_t nextPadPollMs = 0;
     int64_t noticeUntilMs = 0;
+    std::wstring notice;
 
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -137,6 +177,12 @@ struct WindowsHost::Impl {
     void Key(bool down, WPARAM wParam, LPARAM lParam);
     void Stylus(UINT message, LPARAM lParam);
     void Draw(HDC dc);
+    void Show();
+    void Pause();
+    void Resume();
+    void ShowTitle();
+    int64_t DeviceTicks() const { return (paused ? pausedAtTicks : Ticks()) - pausedForTicks; }
+    int64_t DeviceMs() const { return DeviceTicks() * 1000 / frequency; }
     void ToggleFullScreen();
     void SaveScreenshot();
     void Notice(const std::wstring &words);
@@ -187,8 +233,16 @@ LRESULT WindowsHost::Impl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             return 1;  // Draw paints the bars too
         case WM_SIZE:
+            if (wParam == SIZE_MINIMIZED && settings.pauseWhenInactive) Pause();
             InvalidateRect(window, nullptr, FALSE);
             return 0;
+        case WM_ACTIVATE:
+            // The program's own message box taking the focus is no leaving.
+            if (LOWORD(wParam) == WA_INACTIVE && settings.pauseWhenInactive &&
+                (lParam == 0 || GetWindowThreadProcessId(reinterpret_cast<HWND>(lParam), nullptr) !=
+                                    GetCurrentThreadId()))
+                Pause();
+            break;
         case WM_GETMINMAXINFO: {
             auto *limits = reinterpret_cast<MINMAXINFO *>(lParam);
             const SIZE smallest = FrameFor(kScreenWidth, kScreenHeight);
@@ -212,6 +266,8 @@ bool WindowsHost::Impl::HostKey(int32_t key, bool alt) {
         SaveScreenshot();
     else if (key == VK_ESCAPE)
         closeAsked = true;
+    else if (key == 'P' || key == VK_PAUSE)
+        paused ? Resume() : Pause();
     else if (key == 'M') {
         settings.muted = !settings.muted;
         if (settings.muted) PlaySoundW(nullptr, nullptr, 0);
@@ -227,6 +283,16 @@ void WindowsHost::Impl::Key(bool down, WPARAM wParam, LPARAM lParam) {
     const bool repeat = (lParam & (LPARAM{1} << 30)) != 0;
     if (down && !repeat && HostKey(key, alt)) return;
     const auto found = settings.keys.find(key);
+    if (paused && down) {
+        // A key held into the pause repeats; only a new press goes on, and
+        // goes no further.
+        if (!repeat && (!IsModifier(key) || found != settings.keys.end())) {
+            swallowedKeys.insert(key);
+            Resume();
+        }
+        return;
+    }
+    if (!down && swallowedKeys.erase(key) > 0) return;
     if (found == settings.keys.end()) {
         // F4 with Alt closes, as everywhere on Windows.
         if (down && alt && key == VK_F4) closeAsked = true;
@@ -251,7 +317,9 @@ void WindowsHost::Impl::Stylus(UINT message, LPARAM lParam) {
     const bool onScreen = x >= 0 && y >= 0 && x < kScreenWidth && y < kScreenHeight;
     const intptr_t point =
         StylusPoint(std::clamp(x, 0, kScreenWidth - 1), std::clamp(y, 0, kScreenHeight - 1));
-    if (message == WM_LBUTTONDOWN && onScreen) {
+    if (message == WM_LBUTTONDOWN && paused) {
+        Resume();  // a press the game did not see has no lift either
+    } else if (message == WM_LBUTTONDOWN && onScreen) {
         SetCapture(window);
         stylusDown = true;
         stylusDownMs = NowMs();
@@ -287,6 +355,40 @@ void WindowsHost::Impl::Draw(HDC dc) {
     info.bmiHeader.biCompression = BI_RGB;
     StretchDIBits(dc, layout.x, layout.y, width, height, 0, 0, kScreenWidth, kScreenHeight,
                   frame.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+// The game's picture, or while paused a dimmed copy under "PAUSED".
+void WindowsHost::Impl::Show() {
+    const Screen &shown = paused ? desktop::PausedPicture(screen) : screen;
+    std::transform(shown.begin(), shown.end(), frame.begin(), ToXrgb);
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+void WindowsHost::Impl::Pause() {
+    if (paused) return;
+    pausedAtTicks = Ticks();
+    paused = true;
+    PlaySoundW(nullptr, nullptr, 0);  // waveform sound cannot wait: it stops
+    Show();
+    ShowTitle();
+}
+
+void WindowsHost::Impl::Resume() {
+    if (!paused) return;
+    pausedForTicks += Ticks() - pausedAtTicks;
+    paused = false;
+    Show();
+    ShowTitle();
+}
+
+// A notice while it lasts, else whether the game is paused.
+void WindowsHost::Impl::ShowTitle() {
+    std::wstring title = Wide(settings.title);
+    if (noticeUntilMs != 0 && NowMs() < noticeUntilMs)
+        title += L" - " + notice;
+    else if (paused)
+        title += L" - Paused, press a key";
+    SetWindowTextW(window, title.c_str());
 }
 
 void WindowsHost::Impl::ToggleFullScreen() {
@@ -327,8 +429,9 @@ void WindowsHost::Impl::SaveScreenshot() {
 }
 
 void WindowsHost::Impl::Notice(const std::wstring &words) {
-    SetWindowTextW(window, (Wide(settings.title) + L" - " + words).c_str());
+    notice = words;
     noticeUntilMs = NowMs() + kNoticeMs;
+    ShowTitle();
 }
 
 // Window messages are handled as they come; the input they make waits in
@@ -389,6 +492,9 @@ std::unique_ptr<WindowsHost> WindowsHost::Open(const WindowsSettings &settings,
     impl->window = window;
     impl->openedScale = scale;
     timeBeginPeriod(1);  // waits of one millisecond, not one tick
+    // The program's own volume in the system's mixer, both channels.
+    const DWORD volume = static_cast<DWORD>(std::clamp(settings.volume, 0, 100) * 0xFFFF / 100);
+    waveOutSetVolume(nullptr, volume | volume << 16);
     ShowWindow(window, SW_SHOW);
     if (settings.fullScreen) impl->ToggleFullScreen();
     UpdateWindow(window);
@@ -397,7 +503,8 @@ std::unique_ptr<WindowsHost> WindowsHost::Open(const WindowsSettings &settings,
 
 void WindowsHost::Present(const Picture &picture) {
     ReadScreen(picture, impl_->screen);
-    std::transform(impl_->screen.begin(), impl_->screen.end(), impl_->frame.begin(), ToXrgb);
+    const Screen &shown = impl_->paused ? desktop::PausedPicture(impl_->screen) : impl_->screen;
+    std::transform(shown.begin(), shown.end(), impl_->frame.begin(), ToXrgb);
     HDC dc = GetDC(impl_->window);
     impl_->Draw(dc);
     ReleaseDC(impl_->window, dc);
@@ -406,20 +513,22 @@ void WindowsHost::Present(const Picture &picture) {
 void WindowsHost::PumpInput() {
     impl_->DispatchWaiting();
     const int64_t now = NowMs();
-    if (now >= impl_->nextPadPollMs) {
+    // Paused, nothing reaches the game: input waits, pads are not asked.
+    if (impl_->paused) {
+    } else if (now >= impl_->nextPadPollMs) {
         std::vector<DeviceInput> pad;
         impl_->pads.Poll(now, pad);
         for (const DeviceInput &input : pad) impl_->pending.push_back({input, 0});
         impl_->nextPadPollMs = now + kPadPollMs;
     }
     // In order: a release held back for its press holds back what follows.
-    while (!impl_->pending.empty() && impl_->pending.front().notBeforeMs <= now) {
+    while (!impl_->paused && !impl_->pending.empty() && impl_->pending.front().notBeforeMs <= now) {
         if (HasMainWindow()) PostDeviceInput(impl_->pending.front().input);
         impl_->pending.pop_front();
     }
     if (impl_->noticeUntilMs != 0 && now >= impl_->noticeUntilMs) {
-        SetWindowTextW(impl_->window, Wide(impl_->settings.title).c_str());
         impl_->noticeUntilMs = 0;
+        impl_->ShowTitle();
     }
     if (impl_->closeAsked && !impl_->closePosted && HasMainWindow()) {
         impl_->closePosted = true;
@@ -428,13 +537,11 @@ void WindowsHost::PumpInput() {
 }
 
 void WindowsHost::Idle() {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, impl_->paused ? kPausedWaitMs : 1, QS_ALLINPUT);
 }
 
 int64_t WindowsHost::CounterNow() {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart;
+    return impl_->DeviceTicks();
 }
 
 int64_t WindowsHost::CounterFrequency() {
@@ -443,10 +550,12 @@ int64_t WindowsHost::CounterFrequency() {
 
 void WindowsHost::Sleep(uint32_t milliseconds) {
     // The window answers meanwhile, but its input waits; a close ends the
-    // sleep at once.
-    const int64_t end = NowMs() + milliseconds;
-    for (int64_t now = NowMs(); now < end && !impl_->closeAsked; now = NowMs()) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+    // sleep at once, and a pause stretches it (the device's time stands).
+    const int64_t end = impl_->DeviceMs() + milliseconds;
+    for (int64_t now = impl_->DeviceMs(); now < end && !impl_->closeAsked;
+         now = impl_->DeviceMs()) {
+        const DWORD wait = impl_->paused ? kPausedWaitMs : static_cast<DWORD>(end - now);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
         impl_->DispatchWaiting();
     }
 }

@@ -78,10 +78,12 @@ constexpr std::array<NamedKey, 52> kNames{{
     {VK_RWIN, "Right GUI"},
 }};
 
-constexpr std::array<HostKey, 4> kHostKeys{{
+constexpr std::array<HostKey, 6> kHostKeys{{
     {VK_F11, "full screen (also Alt+Enter)"},
     {VK_F12, "screenshot"},
     {VK_ESCAPE, "closes the window"},
+    {'P', "pause"},
+    {VK_PAUSE, "pause"},
     {'M', "sound off and on"},
 }};
 

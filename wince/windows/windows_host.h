@@ -1,5 +1,6 @@
 // The Windows host: the game in a real Win32 window, with waveform sound,
-// the keyboard, the mouse as the stylus and XInput pads. No type of the
+// the keyboard, the mouse as the stylus and XInput pads, and a pause that
+// stops the device's clock. No type of the
 // system's headers is visible past this header.
 #pragma once
 
@@ -20,7 +21,10 @@ struct WindowsSettings {
     int iconSize = 0;
     int scale = 0;  // 0: the largest whole factor that fits the work area
     bool fullScreen = false;
+    int volume = 100;  // 0..100
     bool muted = false;
+    // Losing the focus or being minimised pauses the game.
+    bool pauseWhenInactive = true;
     KeyMap keys = DefaultKeyMap();
     std::filesystem::path screenshotFolder;  // F12 saves here
     std::string screenshotPrefix = "screen";

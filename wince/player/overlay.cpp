@@ -1,4 +1,4 @@
-#include "wince/desktop/overlay.h"
+#include "wince/player/overlay.h"
 
 #include <array>
 #include <cstdint>
