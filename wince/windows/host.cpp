@@ -522,8 +522,11 @@ void WindowsHost::PumpInput() {
         impl_->nextPadPollMs = now + kPadPollMs;
     }
     // In order: a release held back for its press holds back what follows.
-    while (!impl_->paused && !impl_->pending.empty() && impl_->pending.front().notBeforeMs <= now) {
-        if (HasMainWindow()) PostDeviceInput(impl_->pending.front().input);
+    // Input waits for the program's window too, so that a key struck while
+    // it starts still ends the intro.
+    while (!impl_->paused && HasMainWindow() && !impl_->pending.empty() &&
+           impl_->pending.front().notBeforeMs <= now) {
+        PostDeviceInput(impl_->pending.front().input);
         impl_->pending.pop_front();
     }
     if (impl_->noticeUntilMs != 0 && now >= impl_->noticeUntilMs) {
