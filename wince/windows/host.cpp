@@ -312,9 +312,13 @@ void WindowsHost::Impl::Stylus(UINT message, LPARAM lParam) {
     RECT client;
     GetClientRect(window, &client);
     const Layout layout = LayoutIn(client.right, client.bottom);
-    const int x = (static_cast<int16_t>(LOWORD(lParam)) - layout.x) / layout.scale;
-    const int y = (static_cast<int16_t>(HIWORD(lParam)) - layout.y) / layout.scale;
-    const bool onScreen = x >= 0 && y >= 0 && x < kScreenWidth && y < kScreenHeight;
+    // In the picture's own pixels; a point on the bars is off the screen
+    // (tested before dividing, which would round it onto the edge).
+    const int inX = static_cast<int16_t>(LOWORD(lParam)) - layout.x;
+    const int inY = static_cast<int16_t>(HIWORD(lParam)) - layout.y;
+    const bool onScreen = inX >= 0 && inY >= 0 && inX < kScreenWidth * layout.scale &&
+                          inY < kScreenHeight * layout.scale;
+    const int x = inX / layout.scale, y = inY / layout.scale;
     const intptr_t point =
         StylusPoint(std::clamp(x, 0, kScreenWidth - 1), std::clamp(y, 0, kScreenHeight - 1));
     if (message == WM_LBUTTONDOWN && paused) {
