@@ -20,10 +20,10 @@
 #include "wince/desktop/desktop.h"
 #include "wince/desktop/input.h"
 #include "wince/desktop/overlay.h"
-#include "wince/desktop/pacing.h"
 #include "wince/desktop/screen_window.h"
 #include "wince/desktop/sound.h"
 #include "wince/seam/device_codes.h"
+#include "wince/seam/pacing.h"
 #include "wince/seam/png.h"
 
 namespace wince::desktop {
