@@ -1,11 +1,17 @@
 #!/bin/sh
 # Installs the Debian packages that are missing: "sh tools/deps.sh play" only
-# what building and playing the game needs; without an argument also the
-# tests', benchmarks', checks' and packaging's tools.
+# what building and playing the game needs; "sh tools/deps.sh web" what the
+# web page needs (Emscripten, which brings node) and its test (Chromium, npm);
+# without an argument also the tests', benchmarks', checks' and packaging's
+# tools.
 set -eu
 PLAY="build-essential cmake libsdl2-dev libpng-dev nlohmann-json3-dev"
 PACKAGES="$PLAY"
-if [ "${1:-}" != play ]; then
+if [ "${1:-}" = web ]; then
+  PACKAGES="cmake make emscripten python3 chromium"
+  # A node from elsewhere brings its own npm, which Debian's would clash with.
+  command -v npm >/dev/null || PACKAGES="$PACKAGES npm"
+elif [ "${1:-}" != play ]; then
   PACKAGES="$PLAY pkg-config libgtest-dev libgmock-dev libbenchmark-dev clang clang-format \
 clang-tidy libclang-rt-14-dev xvfb xdotool imagemagick openbox appstream lintian"
 fi

@@ -14,6 +14,10 @@ var PellaxPage = (function () {
   // A held button of the page or of a pad repeats as a held key does.
   var REPEAT_DELAY_MS = 300, REPEAT_EVERY_MS = 50;
   var PAD_POLL_MS = 20;
+  // Timers may fire a millisecond late, and a frame that starts late starts
+  // the next one late too: the wait ends this early, and the rest passes in
+  // quick turns of the browser.
+  var TIMER_LEAD_MS = 1.5;
   var KEYS = {
     ArrowUp: 38, ArrowDown: 40, ArrowLeft: 37, ArrowRight: 39, Space: 195,
     KeyZ: 196, ControlLeft: 196, Enter: 196, NumpadEnter: 196, KeyX: 197, Tab: 197,
@@ -127,7 +131,9 @@ var PellaxPage = (function () {
       if (queue.length && queue[0].at <= now) return done();
       wake = done;
     }
-    timer = setTimeout(done, ms);
+    ms -= TIMER_LEAD_MS;
+    if (ms > 0) timer = setTimeout(done, ms);
+    else done();
   }
 
   function toScreen(event, clamp) {
@@ -319,6 +325,7 @@ var PellaxPage = (function () {
     var go = function (event) {
       if (started) return;
       event.preventDefault();
+      event.stopPropagation();  // the gesture is the page's, not the game's
       started = true;
       stats.gestureAt = performance.now();
       var Context = window.AudioContext || window.webkitAudioContext;

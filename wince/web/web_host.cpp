@@ -13,10 +13,10 @@ extern "C" {
 double pellax_now_ms();
 void pellax_show(const uint8_t *rgba);
 int pellax_take_input(int32_t *triples, int most);
-void pellax_wait(int milliseconds, int wakeOnInput);  // waiting
-void pellax_sync();                                   // waiting
-int pellax_mount(const char *folder);                 // waiting
-void pellax_await_start();                            // waiting
+void pellax_wait(double milliseconds, int wakeOnInput);  // waiting
+void pellax_sync();                                      // waiting
+int pellax_mount(const char *folder);                    // waiting
+void pellax_await_start();                               // waiting
 int pellax_play(const char *key, const uint8_t *bytes, int size);
 void pellax_stop_sound();
 void pellax_message(const char *text, const char *caption, int error);  // waiting
@@ -95,10 +95,9 @@ void WebHost::PumpInput() {
 void WebHost::Idle() {
     Persist();
     const int64_t now = CounterNow();
-    int waitMs = kLongestWaitMs;
+    double waitMs = kLongestWaitMs;
     if (const auto due = pacer_.SleepUntil(now))
-        waitMs = static_cast<int>(
-            std::clamp<int64_t>((*due - now + kUsPerMs - 1) / kUsPerMs, 0, kLongestWaitMs));
+        waitMs = std::min<double>(static_cast<double>(*due - now) / kUsPerMs, kLongestWaitMs);
     pellax_wait(waitMs, 1);
     pacer_.Woke(CounterNow());
 }
@@ -117,7 +116,7 @@ void WebHost::Sleep(uint32_t milliseconds) {
     Persist();
     const int64_t end = CounterNow() + static_cast<int64_t>(milliseconds) * kUsPerMs;
     for (int64_t left = end - CounterNow(); left > 0; left = end - CounterNow())
-        pellax_wait(static_cast<int>((left + kUsPerMs - 1) / kUsPerMs), 0);
+        pellax_wait(static_cast<double>(left) / kUsPerMs, 0);
 }
 
 // The page decodes a file once and keeps it by its path; a file that is not
