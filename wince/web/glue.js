@@ -3,7 +3,7 @@
 // resumes it when the wait is over.
 mergeInto(LibraryManager.library, {
   pellax_now_ms: function () {
-    return performance.now();
+    return PellaxPage.now();
   },
   pellax_show: function (rgba) {
     PellaxPage.show(rgba ? HEAPU8.subarray(rgba, rgba + 240 * 320 * 4) : null);

@@ -35,6 +35,23 @@ var PellaxPage = (function () {
   var storeFailed = false;
   var stats = (window.pellaxStats = { gestureAt: 0, firstFrameAt: 0, pictures: 0, busyMs: 0, since: 0 });
   var resumedAt = 0;
+  // The device's clock stands still while the page is hidden (another tab,
+  // the phone's home screen), as the desktop's does while it is paused:
+  // the game goes on where it stood.
+  var hiddenAt = 0, hiddenFor = 0;
+  function deviceNow() {
+    return (hiddenAt || performance.now()) - hiddenFor;
+  }
+  document.addEventListener('visibilitychange', function () {
+    if (document.hidden && !hiddenAt) {
+      hiddenAt = performance.now();
+      if (audio) audio.suspend();
+    } else if (!document.hidden && hiddenAt) {
+      hiddenFor += performance.now() - hiddenAt;
+      hiddenAt = 0;
+      if (audio) audio.resume();
+    }
+  });
 
   // A resume always comes from a message, never straight from a timer: a
   // timer set from a timer's callback is held back to 4 ms and more once
@@ -373,7 +390,7 @@ var PellaxPage = (function () {
   if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(function () {});
 
   return {
-    show: show, takeInput: takeInput, wait: wait, resume: resume, suspended: suspended,
+    now: deviceNow, show: show, takeInput: takeInput, wait: wait, resume: resume, suspended: suspended,
     stored: stored, hasStorage: hasStorage, awaitStart: awaitStart, play: play,
     stopSound: stopSound, message: message, notice: notice, ended: ended,
   };

@@ -40,7 +40,7 @@ public:
     void Present(const Picture &picture) override;
     void PumpInput() override;
     void Idle() override;
-    int64_t CounterNow() override;  // microseconds since the page opened
+    int64_t CounterNow() override;  // microseconds the page has been shown
     int64_t CounterFrequency() override;
     void Sleep(uint32_t milliseconds) override;
     bool PlayWave(const std::filesystem::path *waveFile) override;
