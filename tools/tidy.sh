@@ -15,7 +15,8 @@ fi
 files=()
 for folder in app game gfx platform movie wince/core wince/seam wince/headless wince/desktop runner; do
     for file in "$root/$folder"/*.cpp; do
-        [ -e "$file" ] && files+=("$file")
+        # The browser's entry is built by the web preset alone (tools/web.sh).
+        [ -e "$file" ] && [ "$file" != "$root/runner/web.cpp" ] && files+=("$file")
     done
 done
 # Two at a time: the machine's two cores.
