@@ -74,10 +74,10 @@ async function key(page, name) {
   await page.keyboard.up(name);
   await sleep(45);
 }
-async function start(page) {
+async function start(page, firstFrame = true) {
   await page.waitForSelector('body.waiting');
   await page.touchscreen.tap(20, 20);
-  await page.waitForFunction(() => pellaxStats.firstFrameAt > 0);
+  if (firstFrame) await page.waitForFunction(() => pellaxStats.firstFrameAt > 0);
 }
 
 // The field as occupied cells, from the picture: a cell whose centre is not
@@ -252,6 +252,20 @@ async function clearARow(page, empty) {
     await start(page);
     assert(await page.evaluate(() => FS.analyzePath('/pellax-rim/root/Program Files/Pellax Rim/picture/kbl_b.nbf')
       .exists), 'the removed picture made again');
+    // A registry naming a folder that is not there: the game's messages, one
+    // at a time, each waiting for its OK.
+    await page.evaluate(() => new Promise((done) => {
+      FS.writeFile('/pellax-rim/root/registry.reg',
+        '[HKEY_LOCAL_MACHINE\\SOFTWARE\\Apps\\Brackwell Pellax rim]\n"GAMEPATH"="\\Nowhere"\n');
+      FS.syncfs(false, done);
+    }));
+    await page.reload();
+    await start(page, false);  // no frame comes before the messages are answered
+    for (const file of ['kbl.plf', 'kbl_b.nbf']) {
+      await page.waitForSelector('dialog[open]');
+      assert.strictEqual(await page.textContent('#message-text'), '\\Nowhere\\picture\\' + file);
+      await page.click('dialog button');
+    }
     for (const missing of ['indexedDB', 'WebAssembly']) {
       const other = await browser.newPage({ hasTouch: true });
       await other.addInitScript((name) => delete window[name], missing);
