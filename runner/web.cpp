@@ -2,8 +2,6 @@
 // installation made at the first start, and the browser host.
 #include "wince/web/web.h"
 
-#include <iostream>
-
 #include "runner/runner.h"
 
 namespace {
@@ -30,7 +28,7 @@ int main() {
     wince::SetHost(&host);
     wince::SetRecorder(&host);
     wince::SetRoot(kRootFolder);
-    host.FileWritten(nullptr);  // the installation, when it was made now
+    host.FilesChanged();  // the installation, when it was made now
     host.Persist();
     const int code = runner::RunProgram();
     host.Persist();

@@ -209,7 +209,7 @@ async function clearARow(page, empty) {
     // NEW GAME, a game started with a key, a row cleared: NEW GAME again
     // saves the record.
     await tap(page, 195, 277);
-    await key(page, 'KeyX');
+    await key(page, 'KeyX');  // struck while the record is stored
     figures.piecesForARow = await clearARow(page, empty);
     await sleep(300);
     await tap(page, 195, 277);

@@ -124,13 +124,24 @@ var PellaxPage = (function () {
   }
 
   // Messages go to the game in the order they came; one that must wait
-  // holds back those behind it.
+  // holds back those behind it. A release waits for a frame to see its
+  // press, however long the program was busy (storing the record, say)
+  // while both came.
   function takeInput(most) {
     var now = performance.now();
     pollPads();
     repeatHeld(now);
     var n = 0;
-    while (n < queue.length && n < most && queue[n].at <= now) ++n;
+    while (n < queue.length && n < most && queue[n].at <= now) {
+      var press = queue[n++];
+      if (press.m !== KEY_DOWN && press.m !== STYLUS_DOWN) continue;
+      var lift = press.m === KEY_DOWN ? KEY_UP : STYLUS_UP;
+      for (var k = n; k < queue.length; ++k) {
+        if (queue[k].m !== lift || (lift === KEY_UP && queue[k].w !== press.w)) continue;
+        queue[k].at = Math.max(queue[k].at, now + SHORTEST_PRESS_MS);
+        break;
+      }
+    }
     return queue.splice(0, n);
   }
   function wait(ms, wakeOnInput, wakeUp) {

@@ -49,9 +49,11 @@ public:
     void MessageShown(const std::u16string &, const std::u16string &) override {}
     void SoundCall(const char16_t *) override {}
     void Slept(uint32_t) override {}
-    void FileWritten(const char16_t *) override { unsaved_ = true; }
+    void FileWritten(const char16_t *) override { FilesChanged(); }
 
-    // Puts written files into storage now, when any are waiting.
+    // Files were written (the installation, the record): the next wait puts
+    // them into storage. Persist does so now, when any are waiting.
+    void FilesChanged() { unsaved_ = true; }
     void Persist();
 
 private:

@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 
