@@ -2,8 +2,9 @@
 # Installs the Debian packages that are missing: "sh tools/deps.sh play" only
 # what building and playing the game needs; "windows" what building the
 # Windows program needs, "windows-check" that and Wine with a display to try
-# it on; without an argument the tests', benchmarks', checks' and packaging's
-# tools as well.
+# it on; "web" what the web page needs (Emscripten, which brings node) and its
+# test (Chromium, npm); without an argument the tests', benchmarks', checks'
+# and packaging's tools as well.
 set -eu
 PLAY="build-essential cmake libsdl2-dev zlib1g-dev nlohmann-json3-dev"
 WINDOWS="cmake g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nlohmann-json3-dev zip"
@@ -12,6 +13,10 @@ if [ "${1:-}" = windows ]; then
   PACKAGES="$WINDOWS"
 elif [ "${1:-}" = windows-check ]; then
   PACKAGES="$WINDOWS wine wine64 xvfb xdotool imagemagick"
+elif [ "${1:-}" = web ]; then
+  PACKAGES="cmake make emscripten python3 chromium"
+  # A node from elsewhere brings its own npm, which Debian's would clash with.
+  command -v npm >/dev/null || PACKAGES="$PACKAGES npm"
 elif [ "${1:-}" != play ]; then
   PACKAGES="$PLAY pkg-config libgtest-dev libgmock-dev libbenchmark-dev clang clang-format \
 clang-tidy libclang-rt-14-dev xvfb xdotool imagemagick openbox appstream lintian"

@@ -16,8 +16,9 @@ files=()
 for folder in app game gfx platform movie wince/core wince/seam wince/headless wince/player \
     wince/desktop runner; do
     for file in "$root/$folder"/*.cpp; do
-        # The Windows program's own files are not in a Linux build.
-        case "$file" in *_win32.cpp | */runner/windows*.cpp) continue ;; esac
+        # The Windows program's own files are not in a Linux build, and the
+        # browser's entry is built by the web preset alone (tools/web.sh).
+        case "$file" in *_win32.cpp | */runner/windows*.cpp | */runner/web.cpp) continue ;; esac
         [ -e "$file" ] && files+=("$file")
     done
 done

@@ -21,13 +21,20 @@ bool IsWhite(WCHAR c) {
 }  // namespace
 
 // These replace the host C library's rand and srand for the whole program,
-// so every caller gets the device's sequence.
-extern "C" int rand() noexcept {
+// so every caller gets the device's sequence. They must be declared as the
+// library declares them: glibc's throw nothing, the browser build's (musl)
+// say nothing.
+#ifdef __EMSCRIPTEN__
+#define PELLAX_AS_LIBC
+#else
+#define PELLAX_AS_LIBC noexcept
+#endif
+extern "C" int rand() PELLAX_AS_LIBC {
     randState = randState * kRandMultiplier + kRandIncrement;
     return static_cast<int>((randState >> 16) & 0x7FFF);
 }
 
-extern "C" void srand(unsigned seed) noexcept {
+extern "C" void srand(unsigned seed) PELLAX_AS_LIBC {
     randState = seed;
 }
 

@@ -19,11 +19,11 @@
 
 #include "wince/desktop/desktop.h"
 #include "wince/desktop/input.h"
-#include "wince/desktop/pacing.h"
 #include "wince/desktop/screen_window.h"
 #include "wince/desktop/sound.h"
 #include "wince/player/overlay.h"
 #include "wince/seam/device_codes.h"
+#include "wince/seam/pacing.h"
 #include "wince/seam/png.h"
 
 namespace wince::desktop {

@@ -1,0 +1,291 @@
+// The page in headless Chromium: started with a tap, the intro ended with a
+// key, the idle screen and the level raised held pixel for pixel against the
+// headless run's shots (tests/data/recorded/menu), the on-screen buttons, a
+// record beaten and kept over a reload, no console errors, play with the
+// network cut, and the page's figures (size, first frame, frame rate, busy
+// time).  node web_test.js PAGE_FOLDER
+'use strict';
+const assert = require('assert');
+const fs = require('fs');
+const http = require('http');
+const path = require('path');
+const { chromium } = require('playwright-core');
+
+const PAGE = path.resolve(process.argv[2] || '../../build/web');
+const REFERENCE = path.resolve(__dirname, '../data/recorded/menu');
+const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
+  '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
+const CELL = 15;  // the field: column c, row r (1..9, 1..19) at (15c, 315 - 15r)
+const figures = {};
+const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
+
+function serve() {
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+    const file = name.startsWith('/ref/') ? path.join(REFERENCE, path.basename(name))
+      : path.join(PAGE, name === '/' ? 'index.html' : path.normalize(name));
+    fs.readFile(file, (error, data) => {
+      response.writeHead(error ? 404 : 200, { 'Content-Type': TYPES[path.extname(file)] || 'text/plain' });
+      response.end(error ? '' : data);
+    });
+  });
+  return new Promise((done) => server.listen(0, '127.0.0.1', () => done(server)));
+}
+
+// The canvas's pixels, or a reference PNG's decoded by the page, as RGBA
+// rows of the given rectangle, joined into a string (quick to hand over).
+function pixels(page, source, [x, y, w, h] = [0, 0, 240, 320]) {
+  return page.evaluate(async ({ source, x, y, w, h }) => {
+    let canvas = document.getElementById('screen');
+    if (source) {
+      const image = await createImageBitmap(await (await fetch(source)).blob());
+      canvas = new OffscreenCanvas(240, 320);
+      canvas.getContext('2d').drawImage(image, 0, 0);
+    }
+    return canvas.getContext('2d').getImageData(x, y, w, h).data.join(',');
+  }, { source, x, y, w, h });
+}
+async function expectPicture(page, reference, rect, what) {
+  const [shown, expected] = [await pixels(page, null, rect), await pixels(page, '/ref/' + reference, rect)];
+  const want = expected.split(',');
+  const differing = shown.split(',').filter((v, i) => v !== want[i]).length;
+  assert.strictEqual(differing, 0, `${what}: ${differing} channel values differ from ${reference}`);
+}
+// Whether the check came true within the time; asserts it did, given what.
+async function until(check, what, ms = 2000) {
+  for (const end = Date.now() + ms; !(await check()); await sleep(50)) {
+    if (Date.now() < end) continue;
+    assert(!what, what);
+    return false;
+  }
+  return true;
+}
+
+// Screen coordinates to the page's, through the canvas's place and scale.
+async function tap(page, x, y) {
+  const box = await page.locator('#screen').boundingBox();
+  const [px, py] = [box.x + ((x + 0.5) * box.width) / 240, box.y + ((y + 0.5) * box.height) / 320];
+  await page.touchscreen.tap(px, py);
+  await sleep(120);
+}
+async function key(page, name) {
+  await page.keyboard.down(name);
+  await sleep(35);
+  await page.keyboard.up(name);
+  await sleep(45);
+}
+async function start(page, firstFrame = true) {
+  await page.waitForSelector('body.waiting');
+  await page.touchscreen.tap(20, 20);
+  if (firstFrame) await page.waitForFunction(() => pellaxStats.firstFrameAt > 0);
+}
+
+// The field as occupied cells, from the picture: a cell whose centre is not
+// the empty cell's colour holds a block.
+function field(page, empty) {
+  return page.evaluate(({ empty, CELL }) => {
+    const all = document.getElementById('screen').getContext('2d').getImageData(0, 0, 240, 320).data;
+    const grid = [];
+    for (let r = 1; r <= 19; ++r) {
+      grid[r] = [];
+      for (let c = 1; c <= 9; ++c) {
+        const at = ((315 - CELL * r + 7) * 240 + CELL * c + 7) * 4;
+        grid[r][c] = all[at] !== empty[0] || all[at + 1] !== empty[1] || all[at + 2] !== empty[2];
+      }
+    }
+    return grid;
+  }, { empty, CELL });
+}
+// The falling piece: the blocks joined to the highest one.
+function fallingPiece(grid) {
+  let seed = null;
+  for (let r = 19; r >= 1 && !seed; --r) for (let c = 1; c <= 9 && !seed; ++c) if (grid[r][c]) seed = [r, c];
+  const cells = [], seen = new Set(), todo = seed ? [seed] : [];
+  while (todo.length) {
+    const [r, c] = todo.pop();
+    if (r < 1 || r > 19 || c < 1 || c > 9 || !grid[r][c] || seen.has(r * 16 + c)) continue;
+    seen.add(r * 16 + c);
+    cells.push([r, c]);
+    todo.push([r + 1, c], [r - 1, c], [r, c + 1], [r, c - 1]);
+  }
+  return cells;
+}
+// The best place for a shape among the settled blocks: full rows first,
+// then no holes, then low.
+function bestPlace(settled, shapes) {
+  let best = null;
+  shapes.forEach((cells, turns) => {
+    const left = Math.min(...cells.map(([, c]) => c)), width = Math.max(...cells.map(([, c]) => c)) - left;
+    for (let column = 1; column + width <= 9; ++column) {
+      const moved = cells.map(([r, c]) => [r, c - left + column]);
+      let drop = 0;
+      while (moved.every(([r, c]) => r - drop - 1 >= 1 && !settled[r - drop - 1][c])) ++drop;
+      const board = settled.map((row) => row && row.slice());
+      moved.forEach(([r, c]) => (board[r - drop][c] = true));
+      let full = 0, holes = 0, high = 0;
+      for (let r = 1; r <= 19; ++r) {
+        if (board[r].slice(1).every(Boolean)) ++full;
+        for (let c = 1; c <= 9; ++c) if (board[r][c]) high = Math.max(high, r);
+        for (let c = 1; c <= 9; ++c) if (!board[r][c] && r < 19 && board.slice(r + 1).some((row) => row[c])) ++holes;
+      }
+      const score = full * 1000 - holes * 100 - high * 10 - moved.reduce((s, [r]) => s + r - drop, 0);
+      if (!best || score > best.score) best = { score, turns, shift: column - left, full };
+    }
+  });
+  return best;
+}
+// Plays pieces to their best places until a row is cleared and scores.
+async function clearARow(page, empty) {
+  const score = [160, 163, 80, 14], none = await pixels(page, '/ref/idle.png', score);
+  for (let piece = 0; piece < 30; ++piece) {
+    let grid, falling;
+    await until(async () => {
+      grid = await field(page, empty);
+      falling = fallingPiece(grid);
+      return falling.length === 4 && Math.max(...falling.map(([r]) => r)) >= 16;
+    }, 'a new piece at the top');
+    const settled = grid.map((row) => row && row.slice());
+    falling.forEach(([r, c]) => (settled[r][c] = false));
+    const shapes = [falling];
+    for (let turn = 1; turn < 4; ++turn) {
+      await key(page, 'ArrowUp');
+      shapes.push(fallingPiece(await field(page, empty)));
+    }
+    await key(page, 'ArrowUp');
+    const best = bestPlace(settled, shapes);
+    for (let turn = 0; turn < best.turns; ++turn) await key(page, 'ArrowUp');
+    for (let step = 0; step < Math.abs(best.shift); ++step) await key(page, best.shift < 0 ? 'ArrowLeft' : 'ArrowRight');
+    await key(page, 'Space');
+    await sleep(300);  // the piece falls through the field
+    if (best.full > 0 && (await until(async () => (await pixels(page, null, score)) !== none, '', 1500)))
+      return piece + 1;
+  }
+  assert.fail('no row cleared in 30 pieces');
+}
+
+(async () => {
+  const began = Date.now();
+  const server = await serve();
+  const url = `http://127.0.0.1:${server.address().port}/`;
+  const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox',
+    '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync'] });
+  const context = await browser.newContext({ viewport: { width: 390, height: 844 }, deviceScaleFactor: 3,
+    isMobile: true, hasTouch: true });
+  const page = await context.newPage();
+  const errors = [];
+  page.on('console', (m) => m.type() === 'error' && errors.push(m.text()));
+  page.on('pageerror', (e) => errors.push(e.message));
+  try {
+    figures.pageKB = ['index.html', 'pellax-rim.js', 'pellax-rim.wasm', 'manifest.webmanifest', 'sw.js']
+      .reduce((sum, f) => sum + fs.statSync(path.join(PAGE, f)).size, 0) / 1024;
+    assert(figures.pageKB <= 512, `the page is ${figures.pageKB} KB`);
+
+    await page.goto(url);
+    await start(page);
+    figures.firstFrameMs = await page.evaluate(() => pellaxStats.firstFrameAt - pellaxStats.gestureAt);
+    assert(figures.firstFrameMs < 1000, `first frame ${figures.firstFrameMs} ms after the tap`);
+    await sleep(600);
+    await key(page, 'Enter');  // ends the intro
+    await sleep(400);
+    await expectPicture(page, 'idle.png', undefined, 'the idle screen');
+    const empty = (await pixels(page, null, [CELL + 7, 300 + 7, 1, 1])).split(',').map(Number);
+    const hiScore = [160, 28, 80, 16];
+
+    // A game started with a key; the level "+" raises it to 2.
+    await key(page, 'KeyX');
+    await sleep(100);
+    await tap(page, 172, 120);
+    await expectPicture(page, 'level2.png', [160, 105, 80, 45], 'level and lines after "+"');
+
+    // The page's buttons: a hard drop lands the piece on the floor.
+    assert(await page.isVisible('#pad'), 'the buttons show on a touch screen');
+    assert(!(await field(page, empty))[1].some(Boolean), 'the floor is empty before the drop');
+    const drop = await page.locator('#pad [data-key="195"]').boundingBox();
+    await page.touchscreen.tap(drop.x + drop.width / 2, drop.y + drop.height / 2);
+    await until(async () => (await field(page, empty))[1].some(Boolean), 'the on-screen drop landed a piece ' + JSON.stringify(empty) + JSON.stringify(await field(page, empty)));
+    assert((await field(page, empty))[1].some(Boolean), 'the on-screen drop landed a piece');
+
+    // NEW GAME, a game started with a key, a row cleared: NEW GAME again
+    // saves the record.
+    await tap(page, 195, 277);
+    await key(page, 'KeyX');  // struck while the record is stored
+    figures.piecesForARow = await clearARow(page, empty);
+    await sleep(300);
+    await tap(page, 195, 277);
+    const zero = await pixels(page, '/ref/idle.png', hiScore);
+    await until(async () => (await pixels(page, null, hiScore)) !== zero, 'the record was beaten');
+    const record = await pixels(page, null, hiScore);
+
+    // Twenty seconds of play, a key every 300 ms: the frame rate and the
+    // game's share of the main thread.
+    const before = await page.evaluate(() => ({ ...pellaxStats, at: performance.now() }));
+    for (let i = 0; i < 66; ++i) await key(page, i % 2 ? 'ArrowLeft' : 'ArrowRight'), await sleep(220);
+    const after = await page.evaluate(() => ({ ...pellaxStats, at: performance.now() }));
+    const seconds = (after.at - before.at) / 1000;
+    figures.framesPerSecond = (after.pictures - before.pictures) / seconds;
+    figures.busyPercent = ((after.busyMs - before.busyMs) / (after.at - before.at)) * 100;
+    assert(figures.framesPerSecond >= 37.5, `${figures.framesPerSecond} frames a second`);
+    assert(figures.busyPercent <= 10, `the game busy ${figures.busyPercent}% of the time`);
+
+    // Reloaded, the record is still there; then with the network cut too.
+    for (const offline of [false, true]) {
+      await page.evaluate(() => navigator.serviceWorker.ready);
+      await context.setOffline(offline);
+      await page.reload();
+      await start(page);
+      await key(page, 'Enter');
+      await sleep(300);
+      assert.strictEqual(await pixels(page, null, hiScore), record, `the record kept (offline: ${offline})`);
+    }
+    assert.deepStrictEqual(errors, [], 'console errors');
+
+    // A browser without storage plays and says so once; one without
+    // WebAssembly gets a plain message. A picture removed from the stored
+    // folder is made again at the next start, as the desktop does.
+    await page.evaluate(() => new Promise((done) => {
+      FS.unlink('/pellax-rim/root/Program Files/Pellax Rim/picture/kbl_b.nbf');
+      FS.syncfs(false, done);
+    }));
+    await context.setOffline(false);
+    await page.reload();
+    await start(page);
+    assert(await page.evaluate(() => FS.analyzePath('/pellax-rim/root/Program Files/Pellax Rim/picture/kbl_b.nbf')
+      .exists), 'the removed picture made again');
+    // A registry naming a folder that is not there: the game's messages, one
+    // at a time, each waiting for its OK.
+    await page.evaluate(() => new Promise((done) => {
+      FS.writeFile('/pellax-rim/root/registry.reg',
+        '[HKEY_LOCAL_MACHINE\\SOFTWARE\\Apps\\Brackwell Pellax rim]\n"GAMEPATH"="\\Nowhere"\n');
+      FS.syncfs(false, done);
+    }));
+    await page.reload();
+    await start(page, false);  // no frame comes before the messages are answered
+    for (const file of ['kbl.plf', 'kbl_b.nbf']) {
+      await page.waitForSelector('dialog[open]');
+      assert.strictEqual(await page.textContent('#message-text'), '\\Nowhere\\picture\\' + file);
+      await page.click('dialog button');
+    }
+    for (const missing of ['indexedDB', 'WebAssembly']) {
+      const other = await browser.newPage({ hasTouch: true });
+      await other.addInitScript((name) => delete window[name], missing);
+      await other.goto(url);
+      if (missing === 'indexedDB') {
+        await start(other);
+        assert.match(await other.textContent('#notice'), /record will not be kept/);
+      } else {
+        assert.match(await other.textContent('#unable-text'), /no WebAssembly/);
+      }
+      await other.close();
+    }
+    figures.wallSeconds = (Date.now() - began) / 1000;
+    console.log('web test passed:', JSON.stringify(figures));
+  } catch (error) {
+    await page.screenshot({ path: path.join(PAGE, '..', 'web-test-failure.png') }).catch(() => {});
+    console.error('web test failed:', error.message, JSON.stringify(figures));
+    process.exitCode = 1;
+  } finally {
+    await browser.close();
+    server.close();
+  }
+})();

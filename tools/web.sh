@@ -1,0 +1,28 @@
+#!/bin/sh
+# The game in a web page: builds it into build/web and serves it at
+# http://127.0.0.1:8080/ (Ctrl+C stops).
+#   sh tools/web.sh           build, then serve
+#   sh tools/web.sh --build   only build
+#   sh tools/web.sh --check   build, then play it in headless Chromium (tests/web)
+set -eu
+cd "$(dirname "$0")/.."
+sh tools/deps.sh web
+# Debian's Emscripten finds its JavaScript parser through Debian's node
+# modules, which a node from elsewhere does not look in.
+export NODE_PATH=/usr/share/nodejs
+cmake --preset web >/dev/null
+cmake --build --preset web -j"${JOBS:-2}"
+page=build/web
+size=$(cat $page/index.html $page/pellax-rim.js $page/pellax-rim.wasm $page/manifest.webmanifest \
+    $page/sw.js | wc -c)
+echo "The page is in $page: $((size / 1024)) KB without its icons."
+case "${1:-}" in
+--build) ;;
+--check)
+    cd tests/web
+    [ -d node_modules/playwright-core ] || npm ci --no-audit --no-fund --silent
+    node web_test.js ../../$page ;;
+*)
+    echo "Serving it at http://127.0.0.1:8080/ (Ctrl+C stops)"
+    exec python3 tools/serve_page.py "$page" 8080 ;;
+esac
