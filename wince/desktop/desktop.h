@@ -10,26 +10,16 @@
 #include <vector>
 
 #include "wince/desktop/keymap.h"
+#include "wince/player/window_settings.h"
 #include "wince/seam/host.h"
 
 namespace wince::desktop {
 
-struct DesktopSettings {
-    std::string title;
-    std::vector<uint32_t> iconArgb;  // iconSize x iconSize, 0xAARRGGBB; empty: none
-    int iconSize = 0;
-    int scale = 0;  // 0: the largest whole factor that fits the desktop
-    bool fullScreen = false;
-    int volume = 100;  // 0..100
-    bool muted = false;
-    // Losing the focus or being minimised pauses the game.
-    bool pauseWhenInactive = true;
+struct DesktopSettings : WindowSettings {
     // True while the game waits at its idle screen for a key, which the
     // title bar then asks for; empty: never.
     std::function<bool()> awaitsKey;
     KeyMap keys = DefaultKeyMap();
-    std::filesystem::path screenshotFolder;  // F12 saves here
-    std::string screenshotPrefix = "screen";
     // Every so many seconds, a line on stderr with the pictures the game
     // finished in them and the presents to the screen; 0: never.
     unsigned frameStatsEverySeconds = 0;

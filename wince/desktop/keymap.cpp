@@ -4,9 +4,8 @@
 
 #include <algorithm>
 #include <array>
-#include <set>
 
-#include "wince/player/conf_file.h"
+#include "wince/player/key_file.h"
 #include "wince/seam/device_codes.h"
 
 namespace wince::desktop {
@@ -46,80 +45,22 @@ constexpr std::array<DefaultBinding, 11> kDefaults{{
     {SDLK_TAB, kButtonStart},
 }};
 
-// A name from the file as a warning quotes it: cut short, so a long line
-// stays one line, never inside a character, and a tab or carriage return
-// inside it shown as a space.
-std::string Quoted(std::string_view text) {
-    constexpr size_t kLongest = 32;
-    size_t cut = std::min(text.size(), kLongest);
-    while (cut < text.size() && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-    std::string quoted(1, '"');
-    for (const char c : text.substr(0, cut))
-        quoted += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
-    quoted.append(cut < text.size() ? "...\"" : "\"");
-    return quoted;
-}
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char &c : lower) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
-
-struct Binding {
-    SDL_Keycode key;
-    const DeviceKey *device;
-    int line;
-};
-
-// One line of the file; nothing, with the reason in error, for a line that
-// cannot be used.
-std::optional<Binding> ParseLine(const ConfLine &line, const std::vector<Binding> &earlier,
-                                 std::string &error) {
-    const DeviceKey *device = FindDeviceKey(Lower(line.name));
-    if (device == nullptr) {
-        error = "unknown action " + Quoted(line.name);
-        return std::nullopt;
-    }
-    const SDL_Keycode key =
-        line.value.empty() ? SDLK_UNKNOWN : SDL_GetKeyFromName(line.value.c_str());
-    if (key == SDLK_UNKNOWN) {
-        error = "unknown key name " + Quoted(line.value);
-        return std::nullopt;
-    }
-    if (const DesktopKey *desktop = FindDesktopKey(key)) {
-        error = Quoted(KeyName(key)) + " is the desktop's own key (" + desktop->use + ")";
-        return std::nullopt;
-    }
-    for (const Binding &other : earlier) {
-        if (other.key == key && other.device != device) {
-            error = "the key " + Quoted(KeyName(key)) + " already plays " + other.device->name +
-                    " (line " + std::to_string(other.line) + ")";
-            return std::nullopt;
-        }
-    }
-    return Binding{key, device, line.number};
-}
-
 KeyMapLoad Apply(const ConfText &conf) {
-    KeyMapLoad load{DefaultKeyMap(), {}};
-    std::vector<ConfProblem> problems = conf.problems;
-    std::vector<Binding> bindings;
-    for (const ConfLine &line : conf.lines) {
-        std::string error;
-        if (auto binding = ParseLine(line, bindings, error))
-            bindings.push_back(*binding);
-        else
-            problems.push_back({line.number, error});
-    }
-    load.warnings = Warnings(problems);
-    std::set<uint8_t> named;
-    for (const Binding &binding : bindings) {
-        if (named.insert(binding.device->code).second) load.map.UnbindCode(binding.device->code);
-        load.map.Bind(binding.key, binding.device->code);
-    }
+    static const KeyNaming naming{[](const std::string &name) -> std::optional<int32_t> {
+                                      const SDL_Keycode key = SDL_GetKeyFromName(name.c_str());
+                                      if (key == SDLK_UNKNOWN) return std::nullopt;
+                                      return key;
+                                  },
+                                  KeyName,
+                                  [](int32_t key) -> const char * {
+                                      const DesktopKey *own = FindDesktopKey(key);
+                                      return own != nullptr ? own->use : nullptr;
+                                  }};
+    KeyCodes defaults;
+    for (const DefaultBinding &binding : kDefaults) defaults[binding.key] = binding.code;
+    KeyFileLoad applied = ApplyKeyFile(conf, std::move(defaults), naming);
+    KeyMapLoad load{{}, std::move(applied.warnings)};
+    for (const auto &[key, code] : applied.codes) load.map.Bind(key, code);
     return load;
 }
 

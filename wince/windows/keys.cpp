@@ -4,10 +4,8 @@
 
 #include <algorithm>
 #include <array>
-#include <set>
 
-#include "wince/player/conf_file.h"
-#include "wince/player/device_keys.h"
+#include "wince/player/key_file.h"
 #include "wince/seam/device_codes.h"
 
 namespace wince::windows {
@@ -15,6 +13,7 @@ namespace wince::windows {
 namespace {
 
 using namespace device;
+using desktop::Lower;
 
 struct NamedKey {
     int32_t key;
@@ -103,13 +102,6 @@ constexpr std::array<std::pair<int32_t, uint8_t>, 11> kDefaults{{
     {VK_TAB, kButtonStart},
 }};
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char &c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
 std::optional<int32_t> KeyFromName(std::string_view name) {
     const std::string lower = Lower(name);
     if (lower.size() == 1 &&
@@ -124,17 +116,6 @@ std::optional<int32_t> KeyFromName(std::string_view name) {
     for (const NamedKey &named : kNames)
         if (Lower(named.name) == lower) return named.key;
     return std::nullopt;
-}
-
-// A name from the file as a warning quotes it: short, on one line.
-std::string Quoted(std::string_view text) {
-    constexpr size_t kLongest = 32;
-    size_t cut = std::min(text.size(), kLongest);
-    while (cut < text.size() && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-    std::string quoted(1, '"');
-    for (const char c : text.substr(0, cut))
-        quoted += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
-    return quoted.append(cut < text.size() ? "...\"" : "\"");
 }
 
 }  // namespace
@@ -176,45 +157,15 @@ KeyMap DefaultKeyMap() {
 }
 
 KeyMapLoad LoadKeyMap(const std::filesystem::path &file) {
-    const desktop::ConfText conf = desktop::ReadConfFile(file);
-    std::vector<desktop::ConfProblem> problems = conf.problems;
-    struct Binding {
-        int32_t key;
-        const desktop::DeviceKey *device;
-        int line;
-    };
-    std::vector<Binding> bindings;
-    for (const desktop::ConfLine &line : conf.lines) {
-        const desktop::DeviceKey *device = desktop::FindDeviceKey(Lower(line.name));
-        const std::optional<int32_t> key = KeyFromName(line.value);
-        const auto host = std::find_if(kHostKeys.begin(), kHostKeys.end(),
-                                       [&](const HostKey &h) { return key && h.key == *key; });
-        const auto other = std::find_if(bindings.begin(), bindings.end(), [&](const Binding &b) {
-            return key && b.key == *key && b.device != device;
-        });
-        if (device == nullptr)
-            problems.push_back({line.number, "unknown action " + Quoted(line.name)});
-        else if (!key)
-            problems.push_back({line.number, "unknown key name " + Quoted(line.value)});
-        else if (host != kHostKeys.end())
-            problems.push_back({line.number, Quoted(KeyName(*key)) + " is the desktop's own key (" +
-                                                 host->use + ")"});
-        else if (other != bindings.end())
-            problems.push_back({line.number, "the key " + Quoted(KeyName(*key)) +
-                                                 " already plays " + other->device->name +
-                                                 " (line " + std::to_string(other->line) + ")"});
-        else
-            bindings.push_back({*key, device, line.number});
-    }
-    KeyMapLoad load{DefaultKeyMap(), desktop::Warnings(problems)};
-    std::set<uint8_t> named;
-    for (const Binding &binding : bindings) {
-        if (named.insert(binding.device->code).second)
-            std::erase_if(load.map,
-                          [&](const auto &entry) { return entry.second == binding.device->code; });
-        load.map[binding.key] = binding.device->code;
-    }
-    return load;
+    static const desktop::KeyNaming naming{
+        KeyFromName, KeyName, [](int32_t key) -> const char * {
+            const auto own = std::find_if(kHostKeys.begin(), kHostKeys.end(),
+                                          [key](const HostKey &host) { return host.key == key; });
+            return own != kHostKeys.end() ? own->use : nullptr;
+        }};
+    desktop::KeyFileLoad applied =
+        desktop::ApplyKeyFile(desktop::ReadConfFile(file), DefaultKeyMap(), naming);
+    return {std::move(applied.codes), std::move(applied.warnings)};
 }
 
 }  // namespace wince::windows

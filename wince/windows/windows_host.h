@@ -10,24 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "wince/player/window_settings.h"
 #include "wince/seam/host.h"
 #include "wince/windows/keys.h"
 
 namespace wince::windows {
 
-struct WindowsSettings {
-    std::u16string title;
-    std::vector<uint32_t> iconArgb;  // iconSize x iconSize, 0xAARRGGBB; empty: none
-    int iconSize = 0;
-    int scale = 0;  // 0: the largest whole factor that fits the work area
-    bool fullScreen = false;
-    int volume = 100;  // 0..100
-    bool muted = false;
-    // Losing the focus or being minimised pauses the game.
-    bool pauseWhenInactive = true;
+struct WindowsSettings : desktop::WindowSettings {
     KeyMap keys = DefaultKeyMap();
-    std::filesystem::path screenshotFolder;  // F12 saves here
-    std::string screenshotPrefix = "screen";
 };
 
 class WindowsHost final : public Host {
