@@ -55,7 +55,8 @@ int RunOnDataFolder(wince::Host &host, const DesktopOptions &options) {
     const auto lock = TakeRoot(root, !options.root, refused);
     if (!lock) {
         if (refused)
-            host.ShowMessage({wince::FromUtf8(kAlreadyRunning), wince::FromUtf8(kTitle), false, true});
+            host.ShowMessage(
+                {wince::FromUtf8(kAlreadyRunning), wince::FromUtf8(kTitle), false, true});
         return 1;
     }
     wince::SetHost(&host);

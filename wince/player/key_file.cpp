@@ -37,8 +37,7 @@ std::optional<Binding> ParseLine(const ConfLine &line, const std::vector<Binding
         error = "unknown action " + Quoted(line.name);
         return std::nullopt;
     }
-    const std::optional<int32_t> key =
-        line.value.empty() ? std::nullopt : naming.find(line.value);
+    const std::optional<int32_t> key = line.value.empty() ? std::nullopt : naming.find(line.value);
     if (!key) {
         error = "unknown key name " + Quoted(line.value);
         return std::nullopt;
