@@ -178,6 +178,12 @@ async function clearARow(page, empty) {
     '--disable-component-update', '--disable-sync'] });
   const context = await browser.newContext({ viewport: { width: 390, height: 844 }, deviceScaleFactor: 3,
     isMobile: true, hasTouch: true });
+  // A game pad the test holds: headless Chromium has none of its own.
+  await context.addInitScript(() => {
+    window.fakePad = { connected: true, axes: [0, 0, 0, 0],
+      buttons: Array.from({ length: 17 }, () => ({ pressed: false })) };
+    navigator.getGamepads = () => [window.fakePad];
+  });
   const page = await context.newPage();
   const errors = [];
   page.on('console', (m) => m.type() === 'error' && errors.push(m.text()));
@@ -243,6 +249,20 @@ async function clearARow(page, empty) {
       await sleep(300);
       assert.strictEqual(await pixels(page, null, hiScore), record, `the record kept (offline: ${offline})`);
     }
+    // The pad: Start begins a game, the stick moves its piece to the left.
+    const nothing = (await field(page, empty)).map((row) => row && row.map(() => false));
+    const falling = async () => fallingPiece(await field(page, empty), nothing);
+    const leftmost = (cells) => Math.min(...cells.map(([, c]) => c));
+    const hold = async (what) => {
+      await page.evaluate(what, true);
+      await sleep(120);
+      await page.evaluate(what, false);
+    };
+    await hold((on) => (fakePad.buttons[9].pressed = on));
+    let piece;
+    await until(async () => (piece = await falling()).length === 4, "the pad's Start began a game");
+    await hold((on) => (fakePad.axes[0] = on ? -1 : 0));
+    await until(async () => leftmost(await falling()) < leftmost(piece), "the pad's stick moved the piece");
     assert.deepStrictEqual(errors, [], 'console errors');
 
     // A browser without storage plays and says so once; one without
