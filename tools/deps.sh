@@ -7,7 +7,8 @@
 # and packaging's tools as well.
 set -eu
 PLAY="build-essential cmake libsdl2-dev zlib1g-dev nlohmann-json3-dev"
-WINDOWS="cmake g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nlohmann-json3-dev zip"
+WINDOWS="build-essential cmake zlib1g-dev g++-mingw-w64-x86-64-posix libz-mingw-w64-dev \
+nlohmann-json3-dev zip"
 PACKAGES="$PLAY"
 if [ "${1:-}" = windows ]; then
   PACKAGES="$WINDOWS"

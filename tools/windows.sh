@@ -7,7 +7,13 @@
 set -eu
 cd "$(dirname "$0")/.."
 if [ "${1:-}" = --check ]; then sh tools/deps.sh windows-check; else sh tools/deps.sh windows; fi
-cmake --preset windows >/dev/null
+# The icon Explorer shows, drawn by the game's own code in a small native build.
+icon=build/windows-icon
+cmake -S . -B $icon -DCMAKE_BUILD_TYPE=Release -DPELLAX_DESKTOP=OFF -DPELLAX_TESTS=OFF \
+    -DPELLAX_BENCH=OFF >/dev/null
+cmake --build $icon -j2 --target pellax-rim-icon >/dev/null
+$icon/pellax-rim-icon ico $icon/pellax-rim.ico
+cmake --preset windows -DPELLAX_WINDOWS_ICON="$PWD/$icon/pellax-rim.ico" >/dev/null
 cmake --build --preset windows -j2
 
 version=$(sed -n 's/^project(pellax_rim VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)

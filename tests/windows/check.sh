@@ -14,6 +14,8 @@ fail() {
     exit 1
 }
 [ -f "$exe" ] || fail "no $exe: run sh tools/windows.sh first"
+x86_64-w64-mingw32-windres -i "$exe" -O rc | grep -q "Type: group icon" ||
+    fail "the program carries no icon for Explorer"
 rm -rf "$work"
 mkdir -p "$work"
 

@@ -39,8 +39,9 @@ bool Deflate(const std::vector<uint8_t> &raw, std::vector<uint8_t> &packed) {
 }
 
 // pixels holds height rows of width pixels, three bytes (RGB) or four (RGBA).
-bool WritePng(const std::filesystem::path &file, const std::vector<uint8_t> &pixels, int width,
-              int height, bool alpha, std::string &error) {
+// Empty when zlib fails.
+std::vector<uint8_t> EncodePng(const std::vector<uint8_t> &pixels, int width, int height,
+                               bool alpha) {
     const size_t rowBytes = static_cast<size_t>(width) * (alpha ? 4 : 3);
     std::vector<uint8_t> raw;
     raw.reserve((rowBytes + 1) * height);
@@ -55,22 +56,28 @@ bool WritePng(const std::filesystem::path &file, const std::vector<uint8_t> &pix
     // 8 bits a channel, RGB or RGBA, deflate, adaptive filtering, no interlace.
     header.insert(header.end(), {8, static_cast<uint8_t>(alpha ? 6 : 2), 0, 0, 0});
     std::vector<uint8_t> packed;
-    if (!Deflate(raw, packed)) {
-        error = "cannot compress the picture for " + file.string();
-        return false;
-    }
+    if (!Deflate(raw, packed)) return {};
     std::vector<uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     PutChunk(png, "IHDR", header);
     PutChunk(png, "IDAT", packed);
     PutChunk(png, "IEND", {});
+    return png;
+}
 
+bool WriteBytes(const std::filesystem::path &file, const std::vector<uint8_t> &bytes,
+                std::string &error) {
+    if (bytes.empty()) {
+        error = "cannot compress the picture for " + file.string();
+        return false;
+    }
     std::unique_ptr<std::FILE, int (*)(std::FILE *)> out(nullptr, std::fclose);
 #ifdef _WIN32
     out.reset(_wfopen(file.c_str(), L"wb"));
 #else
     out.reset(std::fopen(file.c_str(), "wb"));
 #endif
-    const bool written = out && std::fwrite(png.data(), 1, png.size(), out.get()) == png.size() &&
+    const bool written = out &&
+                         std::fwrite(bytes.data(), 1, bytes.size(), out.get()) == bytes.size() &&
                          std::fclose(out.release()) == 0;
     if (!written) error = "cannot write " + file.string();
     return written;
@@ -79,7 +86,20 @@ bool WritePng(const std::filesystem::path &file, const std::vector<uint8_t> &pix
 }  // namespace
 
 bool WriteScreenPng(const std::filesystem::path &file, const Screen &screen, std::string &error) {
-    return WritePng(file, ToRgbBytes(screen), kScreenWidth, kScreenHeight, false, error);
+    return WriteBytes(file, EncodePng(ToRgbBytes(screen), kScreenWidth, kScreenHeight, false),
+                      error);
+}
+
+std::vector<uint8_t> EncodeArgbPng(std::span<const uint32_t> pixels, int width, int height) {
+    if (width <= 0 || height <= 0 || pixels.size() != static_cast<size_t>(width) * height)
+        return {};
+    std::vector<uint8_t> rows;
+    rows.reserve(pixels.size() * 4);
+    for (uint32_t argb : pixels) {
+        rows.insert(rows.end(), {static_cast<uint8_t>(argb >> 16), static_cast<uint8_t>(argb >> 8),
+                                 static_cast<uint8_t>(argb), static_cast<uint8_t>(argb >> 24)});
+    }
+    return EncodePng(rows, width, height, true);
 }
 
 bool WriteArgbPng(const std::filesystem::path &file, std::span<const uint32_t> pixels, int width,
@@ -88,13 +108,7 @@ bool WriteArgbPng(const std::filesystem::path &file, std::span<const uint32_t> p
         error = "the picture's size does not match its pixels";
         return false;
     }
-    std::vector<uint8_t> rows;
-    rows.reserve(pixels.size() * 4);
-    for (uint32_t argb : pixels) {
-        rows.insert(rows.end(), {static_cast<uint8_t>(argb >> 16), static_cast<uint8_t>(argb >> 8),
-                                 static_cast<uint8_t>(argb), static_cast<uint8_t>(argb >> 24)});
-    }
-    return WritePng(file, rows, width, height, true, error);
+    return WriteBytes(file, EncodeArgbPng(pixels, width, height), error);
 }
 
 }  // namespace wince

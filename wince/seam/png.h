@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "wince/seam/screen.h"
 
@@ -15,5 +16,7 @@ bool WriteScreenPng(const std::filesystem::path &file, const Screen &screen, std
 // From 0xAARRGGBB values, width x height of them, top row first.
 bool WriteArgbPng(const std::filesystem::path &file, std::span<const uint32_t> pixels, int width,
                   int height, std::string &error);
+// The same PNG as bytes; empty when the size does not match the pixels.
+std::vector<uint8_t> EncodeArgbPng(std::span<const uint32_t> pixels, int width, int height);
 
 }  // namespace wince
