@@ -54,7 +54,8 @@ mergeInto(LibraryManager.library, {
     });
   },
   pellax_play: function (key, bytes, size) {
-    return PellaxPage.play(UTF8ToString(key), HEAPU8.subarray(bytes, bytes + size)) ? 1 : 0;
+    // No bytes for a file the page already holds decoded.
+    return PellaxPage.play(UTF8ToString(key), bytes ? HEAPU8.subarray(bytes, bytes + size) : null) ? 1 : 0;
   },
   pellax_stop_sound: function () {
     PellaxPage.stopSound();

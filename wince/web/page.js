@@ -303,7 +303,7 @@ var PellaxPage = (function () {
   // Decoded once and kept by the file's path; a new sound cuts off the one
   // playing, as on the handheld.
   function play(key, bytes) {
-    if (!sounds.has(key)) sounds.set(key, decodeWave(bytes));
+    if (!sounds.has(key)) sounds.set(key, bytes ? decodeWave(bytes) : null);
     var buffer = sounds.get(key);
     stopSound();
     if (!buffer) return false;

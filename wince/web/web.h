@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,7 @@ private:
     bool unsaved_ = false;
     std::vector<uint8_t> rgba_ = std::vector<uint8_t>(kScreenPixels * 4);
     Pacer pacer_;
+    std::set<std::filesystem::path> handed_;  // wave files the page holds decoded
 };
 
 }  // namespace wince::web

@@ -118,17 +118,20 @@ void WebHost::Sleep(uint32_t milliseconds) {
         pellax_wait(static_cast<double>(left) / kUsPerMs, 0);
 }
 
-// The page decodes a file once and keeps it by its path; a file that is not
-// a wave it can play starts nothing.
+// The page decodes a file once and keeps it by its path, so the file is read
+// only for its first cue; a file that is not a wave it can play starts
+// nothing.
 bool WebHost::PlayWave(const std::filesystem::path *waveFile) {
     if (waveFile == nullptr) {
         pellax_stop_sound();
         return true;
     }
+    if (handed_.contains(*waveFile)) return pellax_play(waveFile->c_str(), nullptr, 0) != 0;
     std::ifstream in(*waveFile, std::ios::binary);
     if (!in) return false;
     const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
                                      std::istreambuf_iterator<char>()};
+    handed_.insert(*waveFile);
     return pellax_play(waveFile->c_str(), bytes.data(), static_cast<int>(bytes.size())) != 0;
 }
 
