@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "wince/core/internal.h"
+#include "wince/seam/host_file.h"
 
 namespace fs = std::filesystem;
 
@@ -142,7 +143,7 @@ bool DecodeDisposition(DWORD disposition, Disposition &out) {
 
 // Creates or empties the file on the host; then it is opened like any other.
 bool MakeEmpty(const fs::path &path) {
-    std::FILE *stream = wince::core::OpenHostFile(path, "wb");
+    std::FILE *stream = wince::OpenHostFile(path, "wb");
     if (stream == nullptr) return false;
     std::fclose(stream);
     return true;
@@ -198,7 +199,7 @@ HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSE
     if (empties) KeepDurable(path);
     if (empties && !MakeEmpty(path)) return Fail(ERROR_ACCESS_DENIED);
     const char *mode = (dwDesiredAccess & GENERIC_WRITE) != 0 ? "r+b" : "rb";
-    std::FILE *stream = wince::core::OpenHostFile(path, mode);
+    std::FILE *stream = wince::OpenHostFile(path, mode);
     if (stream == nullptr) return Fail(ERROR_ACCESS_DENIED);
     if (empties) RecordWrite(lpFileName);
     // As on the device, opening what already existed says so in the last error.

@@ -31,17 +31,6 @@ bool EqualNoCase(const std::u16string &a, const std::u16string &b);
 bool SyncStream(std::FILE *stream);
 void SyncFolder(const std::filesystem::path &folder);
 
-// A host file opened by its path as the host spells it (UTF-16 on Windows,
-// where a narrow name would go through the local code page).
-inline std::FILE *OpenHostFile(const std::filesystem::path &path, const char *mode) {
-#ifdef _WIN32
-    return _wfopen(path.c_str(),
-                   std::wstring(mode, mode + std::char_traits<char>::length(mode)).c_str());
-#else
-    return std::fopen(path.c_str(), mode);
-#endif
-}
-
 // A null pointer reads as the empty text.
 std::u16string FromDevice(const WCHAR *text);
 

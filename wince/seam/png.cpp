@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+#include "wince/seam/host_file.h"
+
 namespace wince {
 
 namespace {
@@ -70,12 +72,7 @@ bool WriteBytes(const std::filesystem::path &file, const std::vector<uint8_t> &b
         error = "cannot compress the picture for " + file.string();
         return false;
     }
-    std::unique_ptr<std::FILE, int (*)(std::FILE *)> out(nullptr, std::fclose);
-#ifdef _WIN32
-    out.reset(_wfopen(file.c_str(), L"wb"));
-#else
-    out.reset(std::fopen(file.c_str(), "wb"));
-#endif
+    std::unique_ptr<std::FILE, int (*)(std::FILE *)> out(OpenHostFile(file, "wb"), std::fclose);
     const bool written = out &&
                          std::fwrite(bytes.data(), 1, bytes.size(), out.get()) == bytes.size() &&
                          std::fclose(out.release()) == 0;
