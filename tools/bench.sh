@@ -9,19 +9,9 @@
 # PELLAX_BENCH_BUILD=DIR uses an existing build folder instead of the preset's.
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-if [ -n "${PELLAX_BENCH_BUILD:-}" ]; then
-    build=$PELLAX_BENCH_BUILD
-else
-    build=$root/build/release
-    (cd "$root" && cmake --preset release >/dev/null)
-fi
-cmake --build "$build" -j2 --target pellax-bench pellax-rim >/dev/null
+. "$(dirname "$0")/bench-common.sh"
+bench_build pellax-bench pellax-rim
 program=$build/pellax-rim
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-
-. "$root/tools/report.sh"
 
 # ---- Per-frame costs against the yardstick --------------------------------
 "$build/bench/pellax-bench" --benchmark_filter='^(Yardstick|ConvertBackBufferDefaultDisplay|RunFramePlaying)$' \

@@ -11,26 +11,12 @@
 # preset's; PELLAX_BENCH_SECONDS sets the length of a phase (default 20).
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
+. "$(dirname "$0")/bench-common.sh"
 seconds=${PELLAX_BENCH_SECONDS:-20}
-if [ -n "${PELLAX_BENCH_BUILD:-}" ]; then
-    build=$PELLAX_BENCH_BUILD
-else
-    build=$root/build/release
-    (cd "$root" && cmake --preset release >/dev/null)
-fi
-cmake --build "$build" -j2 --target pellax-rim >/dev/null
+bench_build pellax-rim
 for tool in Xvfb xdotool; do
     command -v "$tool" >/dev/null || { echo "$tool is not installed (sh tools/deps.sh)" >&2; exit 1; }
 done
-
-scratch=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$scratch"
-}
-trap cleanup EXIT
 
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$scratch/display" 2>/dev/null &
 pids+=($!)
@@ -56,7 +42,6 @@ for _ in $(seq 100); do
 done
 [ -n "$window" ] || { echo "no window" >&2; cat "$scratch/game.log" >&2; exit 1; }
 
-. "$root/tools/report.sh"
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$game/stat"; }
 # The same time to the nanosecond, all threads: the ticks above are 10 ms.
 cpu_ns() { cat /proc/"$game"/task/*/schedstat | awk '{ n += $1 } END { printf "%d", n }'; }
