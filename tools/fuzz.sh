@@ -5,32 +5,30 @@
 # finding (a crash, a sanitizer report, a leak, a hang) makes the script fail;
 # a new input that caused it is kept under the build folder's artifacts/.
 #   tools/fuzz.sh [SECONDS] [TARGET...]
-#   targets: sprite palette intro score registry script wave paths keymap
+# The targets and the longest input each is given are those fuzz/CMakeLists.txt
+# declares; without TARGET, all of them.
 set -euo pipefail
 
 seconds=${1:-25}
 shift || true
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${PELLAX_FUZZ_BUILD:-$root/build/fuzz}
-all=(sprite palette intro score registry script wave paths keymap)
-targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
-
-# The longest input worth trying: the largest default file of each kind, with room.
-max_len() {
-    case $1 in
-        sprite | intro) echo 24576 ;;
-        wave) echo 12288 ;;
-        script | keymap) echo 4096 ;;
-        palette | registry | paths) echo 1024 ;;
-        score) echo 64 ;;
-    esac
-}
 
 cmake -S "$root" -B "$build" -DPELLAX_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELLAX_WERROR=ON -DPELLAX_TESTS=OFF -DPELLAX_BENCH=OFF \
     >/dev/null
-cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}"
+declare -A max_len=()
+all=()
+while read -r name bytes; do
+    max_len[$name]=$bytes
+    all+=("$name")
+done <"$build/fuzz/targets.txt"
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
+for target in "${targets[@]}"; do
+    [ -n "${max_len[$target]:-}" ] || { echo "no fuzz target $target (there are: ${all[*]})" >&2; exit 2; }
+done
+cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 scratch=/dev/shm
 [ -d "$scratch" ] || scratch=${TMPDIR:-/tmp}
@@ -55,7 +53,7 @@ for target in "${targets[@]}"; do
     work=$(mktemp -d -p "$scratch")
     echo "== fuzz_$target for ${seconds}s"
     # New inputs go to a scratch folder; the corpus in the tree is only read.
-    if "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len="$(max_len "$target")" \
+    if "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len="${max_len[$target]}" \
         -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$artifacts/$target-" "$work" "$root/fuzz/corpus/$target" \
         >"$build/fuzz_$target.log" 2>&1; then
