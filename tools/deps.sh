@@ -1,10 +1,10 @@
 #!/bin/sh
 # Installs the Debian packages that are missing: "sh tools/deps.sh play" only
 # what building and playing the game needs; "windows" what building the
-# Windows program needs, "windows-check" that and Wine with a display to try
-# it on; "web" what the web page needs (Emscripten, which brings node) and its
-# test (Chromium, npm); without an argument the tests', benchmarks', checks'
-# and packaging's tools as well.
+# Windows program needs, "windows-check" that and Wine with a display and a
+# window manager to try and measure it on; "web" what the web page needs
+# (Emscripten, which brings node) and its test (Chromium, npm); without an
+# argument the tests', benchmarks', checks' and packaging's tools as well.
 set -eu
 PLAY="build-essential cmake libsdl2-dev zlib1g-dev nlohmann-json3-dev"
 WINDOWS="build-essential cmake zlib1g-dev g++-mingw-w64-x86-64-posix libz-mingw-w64-dev \
@@ -13,7 +13,7 @@ PACKAGES="$PLAY"
 if [ "${1:-}" = windows ]; then
   PACKAGES="$WINDOWS"
 elif [ "${1:-}" = windows-check ]; then
-  PACKAGES="$WINDOWS wine wine64 xvfb xdotool imagemagick"
+  PACKAGES="$WINDOWS wine wine64 xvfb xdotool imagemagick openbox"
 elif [ "${1:-}" = web ]; then
   PACKAGES="cmake make emscripten python3 chromium"
   # A node from elsewhere brings its own npm, which Debian's would clash with.
