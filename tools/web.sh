@@ -11,7 +11,7 @@ sh tools/deps.sh web
 # modules, which a node from elsewhere does not look in.
 export NODE_PATH=/usr/share/nodejs
 cmake --preset web >/dev/null
-cmake --build --preset web -j"${JOBS:-2}"
+cmake --build --preset web -j"${JOBS:-$(nproc)}"
 page=build/web
 size=$(cat $page/index.html $page/pellax-rim.js $page/pellax-rim.wasm $page/manifest.webmanifest \
     $page/sw.js | wc -c)

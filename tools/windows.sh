@@ -11,12 +11,12 @@ if [ "${1:-}" = --check ]; then sh tools/deps.sh windows-check; else sh tools/de
 icon=build/windows-icon
 cmake -S . -B $icon -DCMAKE_BUILD_TYPE=Release -DPELLAX_DESKTOP=OFF -DPELLAX_TESTS=OFF \
     -DPELLAX_BENCH=OFF >/dev/null
-cmake --build $icon -j2 --target pellax-rim-icon >/dev/null
+cmake --build $icon -j"$(nproc)" --target pellax-rim-icon >/dev/null
 $icon/pellax-rim-icon ico $icon/pellax-rim.ico
 cmake --preset windows -DPELLAX_WINDOWS_ICON="$PWD/$icon/pellax-rim.ico" >/dev/null
-cmake --build --preset windows -j2
+cmake --build --preset windows -j"$(nproc)"
 
-version=$(sed -n 's/^project(pellax_rim VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+version=$(cat build/windows/version.txt)
 stage=build/windows/zip/pellax-rim-$version
 rm -rf build/windows/zip && mkdir -p "$stage/licences"
 x86_64-w64-mingw32-strip -o "$stage/pellax-rim.exe" build/windows/pellax-rim.exe
