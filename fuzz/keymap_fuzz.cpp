@@ -1,4 +1,4 @@
-// The desktop's key map file: the fuzzed bytes are the file. Whatever they
+// The player's key map file: the fuzzed bytes are the file. Whatever they
 // are, the load gives a map; its warnings are few and plain text for the
 // terminal; and the map, its bad lines skipped, written
 // out with the key names the help shows, reads back as the same map.
@@ -7,12 +7,13 @@
 #include <string>
 #include <string_view>
 
-#include "wince/desktop/keymap.h"
-#include "wince/seam/host.h"
+#include "wince/player/device_keys.h"
+#include "wince/player/keys.h"
+#include "wince/seam/text.h"
 
 namespace {
 
-using wince::desktop::KeyMap;
+using wince::player::KeyMap;
 
 [[noreturn]] void Fail(const char *why) {
     std::fprintf(stderr, "keymap: %s\n", why);
@@ -30,9 +31,9 @@ bool IsPlainText(const std::string &text) {
 
 std::string WriteOut(const KeyMap &map) {
     std::string text;
-    for (const wince::desktop::DeviceKey &device : wince::desktop::DeviceKeys()) {
-        for (int32_t key : map.KeysFor(device.code))
-            text += std::string(device.name) + " = " + wince::desktop::KeyName(key) + "\n";
+    for (const wince::player::DeviceKey &device : wince::player::DeviceKeys()) {
+        for (const std::string &key : map.KeysFor(device.code))
+            text += std::string(device.name) + " = " + key + "\n";
     }
     return text;
 }
@@ -41,13 +42,13 @@ std::string WriteOut(const KeyMap &map) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::string_view text(reinterpret_cast<const char *>(data), size);
-    const wince::desktop::KeyMapLoad load = wince::desktop::ParseKeyMap(text);
+    const wince::player::KeyMapLoad load = wince::player::ParseKeyMap(text);
     // Eight warnings at most, then "(and more)".
     if (load.warnings.size() > 9) Fail("more than nine warnings");
     for (const std::string &warning : load.warnings) {
         if (!IsPlainText(warning)) Fail("a warning that is not plain text");
     }
-    const wince::desktop::KeyMapLoad again = wince::desktop::ParseKeyMap(WriteOut(load.map));
+    const wince::player::KeyMapLoad again = wince::player::ParseKeyMap(WriteOut(load.map));
     if (!again.warnings.empty()) Fail("a written map does not read back");
     if (!(again.map == load.map)) Fail("a written map reads back as another");
     return 0;

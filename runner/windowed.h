@@ -1,15 +1,19 @@
-// What both desktop programs (the SDL one and the Windows one) do around
-// their host: the window's settings from the player's, the player's changes
-// kept for the next run, the data folder taken and the game run on it.
+// What every windowed program (the SDL one, the Windows one) does around its
+// host: the player's settings and keys, the player's changes kept for the
+// next run, the data folder taken and the game run on it, and the keys in
+// --help.
 #pragma once
 
 #include <filesystem>
+#include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "runner/runner.h"
+#include "wince/player/player.h"
 #include "wince/player/player_settings.h"
-#include "wince/player/window_settings.h"
+#include "wince/player/settings.h"
 #include "wince/seam/host.h"
 
 namespace runner {
@@ -22,24 +26,36 @@ void ReportUnused(const std::filesystem::path &file, const std::vector<std::stri
 
 // settings.conf as the run starts (its unused lines reported).
 struct PlayerStart {
-    wince::desktop::PlayerSettings settings;
+    wince::player::PlayerSettings settings;
     bool fileExists = false;
 };
 PlayerStart LoadPlayer();
 
-// The program's title and icon and the player's settings, with this run's
-// options over them.
-void ApplyPlayer(const DesktopOptions &options, const PlayerStart &player,
-                 wince::desktop::WindowSettings &settings);
+// The program's title and icon, the player's settings with this run's
+// options over them, keys.conf, and screenshots into the given folder.
+wince::player::Settings PlayerSettingsFor(const DesktopOptions &options, const PlayerStart &player,
+                                          const std::filesystem::path &screenshots);
 
 // What the player changed during the run (F11, M, the window's size) is kept
 // for the next; options given for this run alone are not.
-void KeepChanges(const PlayerStart &before, const wince::desktop::WindowSettings &asked,
-                 const wince::desktop::WindowSettings &now);
+void KeepChanges(const PlayerStart &before, const wince::player::Settings &asked,
+                 const wince::player::Settings &now);
 
 // The data folder taken (the default one is the game's own and is mended;
 // one the player names is used as it is) and the game run on host; the
 // program's exit code. A folder another program holds is refused in a box.
 int RunOnDataFolder(wince::Host &host, const DesktopOptions &options);
+
+// A windowed program's run: the player's settings, the platform opened
+// (nothing, with the reason in error, when it cannot be), the game played on
+// it through the player, and what the player changed kept.
+using OpenPlatform = std::unique_ptr<wince::player::Platform> (*)(const wince::player::Settings &,
+                                                                  std::string &error);
+int RunWindowed(const DesktopOptions &options, OpenPlatform open,
+                const std::filesystem::path &screenshots, const char *withoutWindow);
+
+// --help's part every window shares: the root, the keys in effect and the
+// player's own keys, the stylus, the settings file.
+void PrintWindowHelp(std::ostream &out, const std::filesystem::path &screenshots);
 
 }  // namespace runner

@@ -1,23 +1,15 @@
-// The game in a real Windows window: the user's folders, the key map and
-// settings, the icon, and the Windows host the program runs on.
-#include <iostream>
-
+// The game in a Windows window: the user's folders and the Windows host
+// under the player.
 #include "runner/windowed.h"
+#include "wince/windows/host.h"
 #include "wince/windows/user_folders.h"
-#include "wince/windows/windows_host.h"
 
 namespace runner {
 
 namespace {
 
-wince::windows::WindowsSettings Settings(const DesktopOptions &options, const PlayerStart &player) {
-    wince::windows::WindowsSettings settings;
-    ApplyPlayer(options, player, settings);
-    const auto keys = wince::windows::LoadKeyMap(KeyMapPath());
-    ReportUnused(KeyMapPath(), keys.warnings);
-    settings.keys = keys.map;
-    settings.screenshotFolder = wince::windows::PicturesFolder().value_or(DefaultRoot());
-    return settings;
+std::filesystem::path Screenshots() {
+    return wince::windows::PicturesFolder().value_or(DefaultRoot());
 }
 
 }  // namespace
@@ -37,17 +29,11 @@ std::filesystem::path SettingsPath() {
 }
 
 int RunDesktop(const DesktopOptions &options) {
-    const PlayerStart player = LoadPlayer();
-    const auto settings = Settings(options, player);
-    std::string why;
-    auto host = wince::windows::WindowsHost::Open(settings, why);
-    if (!host) {
-        std::cerr << "pellax-rim: cannot open a window (" << why << ")\n";
-        return 1;
-    }
-    const int code = RunOnDataFolder(*host, options);
-    KeepChanges(player, settings, host->Current());
-    return code;
+    return RunWindowed(options, wince::windows::OpenWindows, Screenshots(), "");
+}
+
+void PrintDesktopHelp(std::ostream &out) {
+    PrintWindowHelp(out, Screenshots());
 }
 
 }  // namespace runner

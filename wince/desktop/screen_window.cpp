@@ -14,22 +14,21 @@ constexpr int kFrameAllowance = 64;
 
 // The window's size and place: the scale asked for (or the largest that
 // fits), never beyond the usable area, centred on it.
-SDL_Rect Placement(const DesktopSettings &settings, int &scale) {
+SDL_Rect Placement(const player::Settings &settings) {
     SDL_Rect usable{0, 0, kScreenWidth * 2 + kFrameAllowance, kScreenHeight * 2 + kFrameAllowance};
     SDL_GetDisplayUsableBounds(0, &usable);
     const int roomW = std::max(usable.w - kFrameAllowance, 1);
     const int roomH = std::max(usable.h - kFrameAllowance, 1);
-    const int fits = FittingScale(roomW, roomH, 0);
-    scale = settings.scale > 0 ? settings.scale : std::max(fits, 1);
-    if (scale > std::max(fits, 1)) {
-        std::cerr << "pellax-rim: scale " << scale << " does not fit the screen (" << usable.w
-                  << " x " << usable.h << " usable); the window opens at "
+    const int fits = player::FittingScale(roomW, roomH, 0);
+    const int scale = player::OpeningScale(roomW, roomH, settings.scale);
+    if (settings.scale > scale) {
+        std::cerr << "pellax-rim: scale " << settings.scale << " does not fit the screen ("
+                  << usable.w << " x " << usable.h << " usable); the window opens at "
                   << (fits >= 1 ? "scale " + std::to_string(fits) : "the size that fits") << "\n";
-        scale = std::max(fits, 1);
     }
     SDL_Rect place{0, 0, kScreenWidth * scale, kScreenHeight * scale};
     if (fits < 1) {  // a display smaller than the screen itself
-        const ScreenRect shrunk = PlaceScreen(roomW, roomH);
+        const player::ScreenRect shrunk = player::PlaceScreen(roomW, roomH);
         place.w = shrunk.w;
         place.h = shrunk.h;
     }
@@ -42,15 +41,15 @@ SDL_Rect Placement(const DesktopSettings &settings, int &scale) {
 
 }  // namespace
 
-std::unique_ptr<ScreenWindow> ScreenWindow::Open(const DesktopSettings &settings,
+std::unique_ptr<ScreenWindow> ScreenWindow::Open(const player::Settings &settings,
                                                  std::string &error) {
     std::unique_ptr<ScreenWindow> screen(new ScreenWindow);
     if (!screen->Create(settings, error)) return nullptr;
     return screen;
 }
 
-bool ScreenWindow::Create(const DesktopSettings &settings, std::string &error) {
-    const SDL_Rect place = Placement(settings, openingScale_);
+bool ScreenWindow::Create(const player::Settings &settings, std::string &error) {
+    const SDL_Rect place = Placement(settings);
     title_ = settings.title;
     window_ = SDL_CreateWindow(title_.c_str(), place.x, place.y, place.w, place.h,
                                SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
@@ -76,13 +75,15 @@ bool ScreenWindow::Create(const DesktopSettings &settings, std::string &error) {
     SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
     SDL_SetWindowMinimumSize(window_, kScreenWidth / 2, kScreenHeight / 2);
     SetIcon(settings);
-    if (settings.fullScreen) ToggleFullScreen();
-    Relayout();
-    Show(Screen{});
+    if (settings.fullScreen) SetFullScreen(true);
+    int width = 0, height = 0;
+    double unitX = 1.0, unitY = 1.0;
+    Measure(width, height, unitX, unitY);
+    Show(Screen{}, player::PlaceScreen(width, height));
     return true;
 }
 
-void ScreenWindow::SetIcon(const DesktopSettings &settings) {
+void ScreenWindow::SetIcon(const player::Settings &settings) {
     const size_t size = static_cast<size_t>(settings.iconSize);
     if (size == 0 || settings.iconArgb.size() != size * size) return;
     // SDL only reads the pixels while it copies them into the window's icon.
@@ -100,7 +101,7 @@ ScreenWindow::~ScreenWindow() {
     if (window_ != nullptr) SDL_DestroyWindow(window_);
 }
 
-void ScreenWindow::Show(const Screen &pixels) {
+void ScreenWindow::Show(const Screen &pixels, const player::ScreenRect &where) {
     void *target = nullptr;
     int pitch = 0;
     if (SDL_LockTexture(texture_, nullptr, &target, &pitch) != 0) return;
@@ -109,34 +110,20 @@ void ScreenWindow::Show(const Screen &pixels) {
         for (int x = 0; x < kScreenWidth; ++x) row[x] = ToXrgb(pixels[y * kScreenWidth + x]);
     }
     SDL_UnlockTexture(texture_);
-    Redraw();
-}
-
-void ScreenWindow::Redraw() {
-    const SDL_Rect target{rect_.x, rect_.y, rect_.w, rect_.h};
+    const SDL_Rect rect{where.x, where.y, where.w, where.h};
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, SDL_ALPHA_OPAQUE);
     SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+    SDL_RenderCopy(renderer_, texture_, nullptr, &rect);
     SDL_RenderPresent(renderer_);
-    ++presents_;
 }
 
-void ScreenWindow::Relayout() {
-    int pixelsWide = 0, pixelsHigh = 0, unitsWide = 0, unitsHigh = 0;
-    SDL_GetRendererOutputSize(renderer_, &pixelsWide, &pixelsHigh);
+void ScreenWindow::Measure(int &width, int &height, double &pixelsPerUnitX,
+                           double &pixelsPerUnitY) const {
+    int unitsWide = 0, unitsHigh = 0;
+    SDL_GetRendererOutputSize(renderer_, &width, &height);
     SDL_GetWindowSize(window_, &unitsWide, &unitsHigh);
-    rect_ = PlaceScreen(pixelsWide, pixelsHigh);
-    unitX_ = unitsWide > 0 ? static_cast<double>(pixelsWide) / unitsWide : 1.0;
-    unitY_ = unitsHigh > 0 ? static_cast<double>(pixelsHigh) / unitsHigh : 1.0;
-}
-
-bool ScreenWindow::FullScreen() const {
-    return filled_ || (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-}
-
-int ScreenWindow::Scale() const {
-    if (rect_.w % kScreenWidth != 0 || rect_.w / kScreenWidth * kScreenHeight != rect_.h) return 0;
-    return rect_.w / kScreenWidth;
+    pixelsPerUnitX = unitsWide > 0 ? static_cast<double>(width) / unitsWide : 1.0;
+    pixelsPerUnitY = unitsHigh > 0 ? static_cast<double>(height) / unitsHigh : 1.0;
 }
 
 void ScreenWindow::SetTitle(const std::string &title) {
@@ -150,17 +137,16 @@ void ScreenWindow::SetTitle(const std::string &title) {
 // the picture would be placed for a size it does not have. There the window
 // is moved over the whole display by hand. Either way the new size arrives
 // as an event and is measured then.
-void ScreenWindow::ToggleFullScreen() {
+void ScreenWindow::SetFullScreen(bool full) {
     if (filled_) {
-        FillDisplay(false);
+        if (!full) FillDisplay(false);
         return;
     }
-    const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
     const DisplayFacts facts = ReadDisplayFacts(window_);
-    if (!full && facts.x11 && !facts.windowManager)
+    if (full && facts.x11 && !facts.windowManager)
         FillDisplay(true);
     else
-        SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+        SDL_SetWindowFullscreen(window_, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 }
 
 void ScreenWindow::FillDisplay(bool full) {

@@ -15,85 +15,32 @@ constexpr Uint8 kChannels = 2;
 // the 30 ms the game's sounds may lag its pictures.
 constexpr Uint16 kBufferFrames = 512;
 
+}  // namespace
+
 // SDL_ConvertAudio rather than an audio stream: the stream of this SDL
 // drops the last few milliseconds of a buffer converted in one piece.
-std::optional<Samples> Convert(const SDL_AudioSpec &from, const Uint8 *data, Uint32 length,
-                               const SDL_AudioSpec &to, std::string &why) {
+std::optional<Samples> Convert(const player::Wave &wave, const SDL_AudioSpec &to,
+                               std::string &why) {
     SDL_AudioCVT cvt;
-    const int needed = SDL_BuildAudioCVT(&cvt, from.format, from.channels, from.freq, to.format,
-                                         to.channels, to.freq);
-    if (needed < 0) {
+    if (SDL_BuildAudioCVT(&cvt, AUDIO_S16SYS, static_cast<Uint8>(wave.channels), wave.rate,
+                          to.format, to.channels, to.freq) < 0) {
         why = SDL_GetError();
         return std::nullopt;
     }
-    const size_t frame = static_cast<size_t>(SDL_AUDIO_BITSIZE(from.format) / 8) * from.channels;
-    const size_t whole = frame == 0 ? 0 : length / frame * frame;
-    if (whole == 0) return Samples{};  // nothing to play, and no buffer to copy from
-    Samples samples(whole * static_cast<size_t>(std::max(cvt.len_mult, 1)));
-    std::memcpy(samples.data(), data, whole);
-    if (needed == 0) {
-        samples.resize(whole);
+    const size_t bytes = wave.samples.size() * sizeof(int16_t);
+    Samples samples(bytes * static_cast<size_t>(std::max(cvt.len_mult, 1)));
+    std::memcpy(samples.data(), wave.samples.data(), bytes);
+    if (!cvt.needed || bytes == 0) {
+        samples.resize(bytes);
         return samples;
     }
     cvt.buf = samples.data();
-    cvt.len = static_cast<int>(whole);
+    cvt.len = static_cast<int>(bytes);
     if (SDL_ConvertAudio(&cvt) != 0) {
         why = SDL_GetError();
         return std::nullopt;
     }
     samples.resize(static_cast<size_t>(cvt.len_cvt));
-    return samples;
-}
-
-constexpr size_t kRiffHeaderBytes = 12;  // "RIFF", its size, "WAVE"
-constexpr size_t kChunkHeaderBytes = 8;  // the chunk's name and size
-
-uint32_t ReadLittleEndian32(const uint8_t *bytes) {
-    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
-
-// SDL takes a chunk's size on trust and allocates all of it before reading,
-// so a file of a hundred bytes could ask for gigabytes. A chunk that claims
-// more than the file holds is cut to what is there, which SDL would have
-// played anyway.
-void CutChunksToTheFile(std::vector<uint8_t> &bytes) {
-    // SDL also reads a file that starts at "WAVE", without the "RIFF" header.
-    const bool headerless = bytes.size() >= 4 && std::memcmp(bytes.data(), "WAVE", 4) == 0;
-    size_t at = headerless ? 4 : kRiffHeaderBytes;
-    while (at + kChunkHeaderBytes <= bytes.size()) {
-        const size_t room = bytes.size() - at - kChunkHeaderBytes;
-        const uint32_t size = ReadLittleEndian32(&bytes[at + 4]);
-        if (size > room) {
-            for (size_t i = 0; i < 4; ++i)
-                bytes[at + 4 + i] = static_cast<uint8_t>(room >> (8 * i));
-            return;
-        }
-        at += kChunkHeaderBytes + size + (size & 1);  // chunks are padded to even sizes
-    }
-}
-
-}  // namespace
-
-std::optional<Samples> DecodeWave(const std::filesystem::path &file, const SDL_AudioSpec &format,
-                                  std::string &why) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        why = "cannot open " + file.string();
-        return std::nullopt;
-    }
-    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                               std::istreambuf_iterator<char>()};
-    CutChunksToTheFile(bytes);
-    SDL_RWops *memory = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    SDL_AudioSpec spec{};
-    Uint8 *data = nullptr;
-    Uint32 length = 0;
-    if (memory == nullptr || SDL_LoadWAV_RW(memory, 1, &spec, &data, &length) == nullptr) {
-        why = SDL_GetError();
-        return std::nullopt;
-    }
-    auto samples = Convert(spec, data, length, format, why);
-    SDL_FreeWAV(data);
     return samples;
 }
 
@@ -146,59 +93,33 @@ void SoundPlayer::Fill(void *player, Uint8 *stream, int length) {
     std::memset(stream + copied, self.format_.silence, wanted - copied);
 }
 
-std::shared_ptr<const Samples> SoundPlayer::Decoded(const std::filesystem::path &file) {
-    if (auto it = cache_.find(file); it != cache_.end()) return it->second;
+std::shared_ptr<const Samples> SoundPlayer::Converted(
+    const std::shared_ptr<const player::Wave> &wave) {
+    if (auto it = cache_.find(wave); it != cache_.end()) return it->second;
     std::string why;
-    auto samples = DecodeWave(file, format_, why);
-    // Failures are not kept: a file put right while the game runs plays the
-    // next time it is asked for.
+    auto samples = Convert(*wave, format_, why);
     if (!samples || samples->empty()) return nullptr;
-    auto decoded = std::make_shared<const Samples>(std::move(*samples));
-    cache_.emplace(file, decoded);
-    return decoded;
+    auto converted = std::make_shared<const Samples>(std::move(*samples));
+    cache_.emplace(wave, converted);
+    return converted;
 }
 
-bool SoundPlayer::Play(const std::filesystem::path &file) {
-    if (device_ == 0) return false;
-    auto decoded = Decoded(file);
+void SoundPlayer::Play(const std::shared_ptr<const player::Wave> &wave) {
+    if (device_ == 0) return;
+    auto samples = wave ? Converted(wave) : nullptr;
     SDL_LockAudioDevice(device_);
-    playing_ = decoded;
+    playing_ = samples;
     position_ = 0;
     SDL_UnlockAudioDevice(device_);
-    return decoded != nullptr;
 }
 
-void SoundPlayer::SetVolume(int volume) {
-    volume_ = std::clamp(volume, 0, 100);
-    ApplyVolume();
-}
-
-void SoundPlayer::SetMuted(bool muted) {
-    muted_ = muted;
-    ApplyVolume();
-}
-
-void SoundPlayer::ApplyVolume() {
-    const int mix = muted_ ? 0 : (volume_ * SDL_MIX_MAXVOLUME + 50) / 100;
-    if (device_ == 0) {
-        mixVolume_ = mix;
-        return;
-    }
+void SoundPlayer::Set(int volume, bool paused) {
+    const int mix = (std::clamp(volume, 0, 100) * SDL_MIX_MAXVOLUME + 50) / 100;
+    if (device_ == 0) return;
     SDL_LockAudioDevice(device_);
     mixVolume_ = mix;
     SDL_UnlockAudioDevice(device_);
-}
-
-void SoundPlayer::SetPaused(bool paused) {
-    if (device_ != 0) SDL_PauseAudioDevice(device_, paused ? 1 : 0);
-}
-
-void SoundPlayer::Stop() {
-    if (device_ == 0) return;
-    SDL_LockAudioDevice(device_);
-    playing_.reset();
-    position_ = 0;
-    SDL_UnlockAudioDevice(device_);
+    SDL_PauseAudioDevice(device_, paused ? 1 : 0);
 }
 
 }  // namespace wince::desktop

@@ -1,25 +1,26 @@
-// The device's waveform player on the desktop: one sound at a time, started
-// at once, decoded files kept for the next time.
+// Sound out of SDL's audio device: one wave at a time, started at once, each
+// converted to the device's format once.
 #pragma once
 
 #include <SDL.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "wince/player/wave.h"
+
 namespace wince::desktop {
 
 using Samples = std::vector<uint8_t>;
 
-// A RIFF WAVE file decoded and converted to the given audio format; nothing,
-// with the reason in why, for a missing or unreadable file.
-std::optional<Samples> DecodeWave(const std::filesystem::path &file, const SDL_AudioSpec &format,
-                                  std::string &why);
+// A wave converted to the given audio format; nothing, with the reason in
+// why, when SDL cannot convert it.
+std::optional<Samples> Convert(const player::Wave &wave, const SDL_AudioSpec &format,
+                               std::string &why);
 
 class SoundPlayer {
 public:
@@ -31,16 +32,12 @@ public:
     SoundPlayer(const SoundPlayer &) = delete;
     SoundPlayer &operator=(const SoundPlayer &) = delete;
 
-    // Ends the sound playing and starts the file. False when nothing starts.
-    bool Play(const std::filesystem::path &file);
-    void Stop();
+    // Ends the sound playing and starts the wave; null only stops.
+    void Play(const std::shared_ptr<const player::Wave> &wave);
 
-    // Loudness 0..100 and mute; a muted or paused sound runs on unheard, so
-    // the cues keep their places.
-    void SetVolume(int volume);
-    void SetMuted(bool muted);
-    // A paused device stands still, where the sound was.
-    void SetPaused(bool paused);
+    // Loudness 0..100 (0: a muted sound runs on unheard, so the cues keep
+    // their places); a paused device stands still, where the sound was.
+    void Set(int volume, bool paused);
 
     bool HasDevice() const { return device_ != 0; }
     const std::string &Problem() const { return problem_; }
@@ -49,15 +46,13 @@ public:
 
 private:
     static void Fill(void *player, Uint8 *stream, int length);
-    std::shared_ptr<const Samples> Decoded(const std::filesystem::path &file);
-    void ApplyVolume();
+    std::shared_ptr<const Samples> Converted(const std::shared_ptr<const player::Wave> &wave);
 
     SDL_AudioDeviceID device_ = 0;
     SDL_AudioSpec format_{};
-    std::map<std::filesystem::path, std::shared_ptr<const Samples>> cache_;
+    // Each wave stays as long as the player keeps it decoded.
+    std::map<std::shared_ptr<const player::Wave>, std::shared_ptr<const Samples>> cache_;
     std::string problem_;
-    int volume_ = 100;
-    bool muted_ = false;
     // Read and written by the audio thread under the device lock.
     std::shared_ptr<const Samples> playing_;
     size_t position_ = 0;

@@ -1,10 +1,9 @@
 #include "wince/desktop/x11_facts.h"
 
-#include <SDL_syswm.h>
-
 #include <initializer_list>
 
-#if defined(SDL_VIDEO_DRIVER_X11)
+#if defined(SDL_VIDEO_DRIVER_X11) && defined(PELLAX_HAVE_X11)
+#include <SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #endif
@@ -13,7 +12,7 @@ namespace wince::desktop {
 
 DisplayFacts ReadDisplayFacts(SDL_Window *window) {
     DisplayFacts facts;
-#if defined(SDL_VIDEO_DRIVER_X11)
+#if defined(SDL_VIDEO_DRIVER_X11) && defined(PELLAX_HAVE_X11)
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (window == nullptr || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)

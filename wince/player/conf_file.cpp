@@ -5,9 +5,9 @@
 #include <sstream>
 #include <system_error>
 
-#include "wince/seam/host.h"
+#include "wince/seam/text.h"
 
-namespace wince::desktop {
+namespace wince::player {
 
 namespace {
 
@@ -51,6 +51,14 @@ std::vector<std::string> Warnings(std::vector<ConfProblem> problems) {
     return warnings;
 }
 
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char &c : lower) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
+
 ConfText ReadConfText(std::string_view text) {
     ConfText conf;
     std::istringstream lines{std::string(text)};
@@ -87,4 +95,4 @@ ConfText ReadConfFile(const std::filesystem::path &file) {
     return ReadConfText(bytes);
 }
 
-}  // namespace wince::desktop
+}  // namespace wince::player

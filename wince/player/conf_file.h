@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace wince::desktop {
+namespace wince::player {
 
 struct ConfLine {
     int number = 0;
@@ -39,4 +39,7 @@ ConfText ReadConfFile(const std::filesystem::path &file);
 // few enough to read.
 std::vector<std::string> Warnings(std::vector<ConfProblem> problems);
 
-}  // namespace wince::desktop
+// Names in these files compare without regard to case (ASCII).
+std::string Lower(std::string_view text);
+
+}  // namespace wince::player

@@ -4,7 +4,7 @@
 
 #include "wince/seam/device_codes.h"
 
-namespace wince::desktop {
+namespace wince::player {
 
 namespace {
 
@@ -34,4 +34,4 @@ const DeviceKey *FindDeviceKey(std::string_view name) {
     return nullptr;
 }
 
-}  // namespace wince::desktop
+}  // namespace wince::player

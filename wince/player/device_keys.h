@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-namespace wince::desktop {
+namespace wince::player {
 
 struct DeviceKey {
     const char *name;
@@ -19,4 +19,4 @@ std::span<const DeviceKey> DeviceKeys();
 // By its lower-case name; null for none.
 const DeviceKey *FindDeviceKey(std::string_view name);
 
-}  // namespace wince::desktop
+}  // namespace wince::player

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace wince::desktop {
+namespace wince::player {
 
 namespace {
 
@@ -59,4 +59,4 @@ Screen PausedPicture(const Screen &game) {
     return paused;
 }
 
-}  // namespace wince::desktop
+}  // namespace wince::player

@@ -4,9 +4,9 @@
 
 #include "wince/seam/screen.h"
 
-namespace wince::desktop {
+namespace wince::player {
 
 // The picture dimmed to half, with "PAUSED" across its middle.
 Screen PausedPicture(const Screen &game);
 
-}  // namespace wince::desktop
+}  // namespace wince::player

@@ -6,7 +6,7 @@
 
 #include "wince/player/conf_file.h"
 
-namespace wince::desktop {
+namespace wince::player {
 
 namespace {
 
@@ -59,11 +59,15 @@ PlayerSettingsLoad LoadPlayerSettings(const std::filesystem::path &file) {
     return {s, Warnings(conf.problems)};
 }
 
+// Written whole to a file beside it, then put in its place: a stop or a
+// full disk in the middle leaves the settings as they were, never cut short.
 bool SavePlayerSettings(const std::filesystem::path &file, const PlayerSettings &s,
                         std::string &error) {
-    std::error_code made;
-    std::filesystem::create_directories(file.parent_path(), made);
-    std::ofstream out(file, std::ios::trunc);
+    std::error_code fault;
+    std::filesystem::create_directories(file.parent_path(), fault);
+    std::filesystem::path temporary = file;
+    temporary += ".new";
+    std::ofstream out(temporary, std::ios::trunc | std::ios::binary);
     out << "# PELLAX RIM keeps these between runs; edit them while it is closed.\n"
            "# volume 0 to 100; scale 1 to "
         << kMaxScale << " times 240 x 320, 0 for the largest that fits;\n"
@@ -72,9 +76,11 @@ bool SavePlayerSettings(const std::filesystem::path &file, const PlayerSettings 
         << "\nfullscreen = " << YesNo(s.fullScreen) << "\nscale = " << s.scale
         << "\npause_when_inactive = " << YesNo(s.pauseWhenInactive) << "\n";
     out.close();
-    if (out) return true;
+    if (out) std::filesystem::rename(temporary, file, fault);
+    if (out && !fault) return true;
+    std::filesystem::remove(temporary, fault);
     error = "cannot write " + file.string();
     return false;
 }
 
-}  // namespace wince::desktop
+}  // namespace wince::player

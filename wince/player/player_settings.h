@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace wince::desktop {
+namespace wince::player {
 
 struct PlayerSettings {
     int volume = 100;  // 0..100
@@ -32,4 +32,4 @@ PlayerSettingsLoad LoadPlayerSettings(const std::filesystem::path &file);
 bool SavePlayerSettings(const std::filesystem::path &file, const PlayerSettings &settings,
                         std::string &error);
 
-}  // namespace wince::desktop
+}  // namespace wince::player

@@ -16,6 +16,8 @@
 #include <span>
 #include <string>
 
+#include "wince/seam/text.h"
+
 namespace wince {
 
 // How a 16-bit pixel is packed: 5-6-5 or 5-5-5 bits of red, green, blue.
@@ -70,14 +72,15 @@ public:
 };
 
 // Events worth recording, for the headless trace. The core reports them with
-// the device path exactly as the program passed it.
+// the device path exactly as the program passed it. A recorder hears only
+// what it overrides.
 class Recorder {
 public:
     virtual ~Recorder() = default;
-    virtual void MessageShown(const std::u16string &text, const std::u16string &caption) = 0;
-    virtual void SoundCall(const char16_t *devicePath) = 0;  // null: stop
-    virtual void Slept(uint32_t milliseconds) = 0;
-    virtual void FileWritten(const char16_t *devicePath) = 0;  // created or replaced
+    virtual void MessageShown(const std::u16string & /*text*/, const std::u16string & /*caption*/) {}
+    virtual void SoundCall(const char16_t * /*devicePath*/) {}  // null: stop
+    virtual void Slept(uint32_t /*milliseconds*/) {}
+    virtual void FileWritten(const char16_t * /*devicePath*/) {}  // created or replaced
 };
 
 // ---- What the core offers hosts and the program entry ----------------------
@@ -105,16 +108,5 @@ bool HasMainWindow();  // false before the program made its window
 void PostDeviceInput(const DeviceInput &input);
 // The window system's close button: the program's window is asked to close.
 void CloseMainWindow();
-
-// UTF-16 and UTF-8. Text that is not valid in its encoding (a lone
-// surrogate, a stray byte, an overlong form) converts to the replacement
-// character U+FFFD, except that FromUtf8 keeps an encoded surrogate (ED A0 80)
-// as the UTF-16 unit it spells: the registry file can hold any device text.
-std::string ToUtf8(std::u16string_view text);
-std::u16string FromUtf8(std::string_view text);
-// The same for names that must stay exactly what they are, such as host file
-// names: nothing when the text is not valid in its encoding.
-std::optional<std::string> ToUtf8Exact(std::u16string_view text);
-std::optional<std::u16string> FromUtf8Exact(std::string_view text);
 
 }  // namespace wince

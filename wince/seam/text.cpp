@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <optional>
 
-#include "wince/seam/host.h"
+#include "wince/seam/text.h"
 
 namespace wince {
 

@@ -1,4 +1,5 @@
-#include "wince/desktop/user_folders.h"
+#include "runner/xdg_folders.h"
+#include "runner/windowed.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -8,7 +9,7 @@
 #include <string>
 #include <system_error>
 
-namespace wince::desktop {
+namespace runner::xdg {
 
 namespace {
 
@@ -65,4 +66,20 @@ std::optional<std::filesystem::path> PicturesFolder() {
     return std::nullopt;
 }
 
-}  // namespace wince::desktop
+}  // namespace runner::xdg
+
+namespace runner {
+
+std::filesystem::path DefaultRoot() {
+    return xdg::DataHome() / kProgramFolder;
+}
+
+std::filesystem::path KeyMapPath() {
+    return xdg::ConfigHome() / kProgramFolder / "keys.conf";
+}
+
+std::filesystem::path SettingsPath() {
+    return xdg::ConfigHome() / kProgramFolder / "settings.conf";
+}
+
+}  // namespace runner

@@ -1,8 +1,8 @@
-#include "wince/seam/pacing.h"
+#include "wince/player/pacing.h"
 
 #include <algorithm>
 
-namespace wince {
+namespace wince::player {
 
 namespace {
 
@@ -67,4 +67,4 @@ void Pacer::InputPosted(int64_t nowUs) {
     if (mode_ == Mode::Learning) quietSinceUs_ = std::max(quietSinceUs_.value_or(nowUs), nowUs);
 }
 
-}  // namespace wince
+}  // namespace wince::player

@@ -1,10 +1,11 @@
-// The folders of the desktop's user where the program keeps its files.
+// The folders of the desktop's user where the program keeps its files (the
+// XDG base directories), and the program's own paths in them.
 #pragma once
 
 #include <filesystem>
 #include <optional>
 
-namespace wince::desktop {
+namespace runner::xdg {
 
 std::filesystem::path HomeFolder();
 // $XDG_DATA_HOME, else ~/.local/share.
@@ -15,4 +16,4 @@ std::filesystem::path ConfigHome();
 // ~/Pictures that is a folder; nothing when none is.
 std::optional<std::filesystem::path> PicturesFolder();
 
-}  // namespace wince::desktop
+}  // namespace runner::xdg

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace wince {
+namespace wince::player {
 
 class Pacer {
 public:
@@ -40,4 +40,4 @@ private:
     std::optional<int64_t> quietSinceUs_;  // since when no picture came while learning
 };
 
-}  // namespace wince
+}  // namespace wince::player

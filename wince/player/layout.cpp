@@ -1,13 +1,23 @@
-#include "wince/desktop/viewport.h"
+#include "wince/player/layout.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace wince::desktop {
+namespace wince::player {
 
 int FittingScale(int areaWidth, int areaHeight, int minimum) {
     const int scale = std::min(areaWidth / kScreenWidth, areaHeight / kScreenHeight);
     return std::max(scale, minimum);
+}
+
+int OpeningScale(int roomWidth, int roomHeight, int asked) {
+    const int fits = FittingScale(roomWidth, roomHeight, 1);
+    return asked > 0 ? std::min(asked, fits) : fits;
+}
+
+int ShownScale(const ScreenRect &rect) {
+    if (rect.w % kScreenWidth != 0 || rect.w / kScreenWidth * kScreenHeight != rect.h) return 0;
+    return rect.w / kScreenWidth;
 }
 
 ScreenRect PlaceScreen(int drawableWidth, int drawableHeight) {
@@ -53,4 +63,4 @@ ScreenPoint ToScreenClamped(const ScreenRect &rect, double x, double y) {
     return {std::clamp(sx, 0, kScreenWidth - 1), std::clamp(sy, 0, kScreenHeight - 1)};
 }
 
-}  // namespace wince::desktop
+}  // namespace wince::player
