@@ -32,6 +32,7 @@ int wmain(int argc, wchar_t **argv) {
         args.push_back(wince::ToUtf8(std::u16string(arg.begin(), arg.end())));
     }
     std::vector<char *> pointers;
+    pointers.reserve(args.size() + 1);
     for (std::string &arg : args) pointers.push_back(arg.data());
     pointers.push_back(nullptr);
     return runner::RunCommandLine(argc, pointers.data(), std::cout, std::cerr);
