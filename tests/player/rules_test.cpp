@@ -2,6 +2,7 @@
 // through a program that looks at its queue and idles as the game does, with
 // the messages the game is given and when.
 #include <algorithm>
+#include <array>
 
 #include "gtest/gtest.h"
 #include "player/fake_platform.h"
@@ -192,6 +193,33 @@ TEST(Pads, AQuickTapIsHeldForAFrameAndBackPauses) {
     const auto posted = Play(platform, player, 400);
     EXPECT_EQ(posted, (std::vector<Message>{Down(10, kButtonStart), Up(70, kButtonStart)}));
     EXPECT_FALSE(player.Paused());
+}
+
+// A program that runs a frame whenever 26 ms of its clock have passed, as the
+// game does, and looks at its queue in between.
+TEST(Pacing, TheMachineSleepsAWholeFrameAndWakesInTimeForTheNext) {
+    FakePlatform platform;
+    Player player(platform, Plain(), platform);
+    std::array<uint8_t, 480 * 320> memory{};
+    const Picture picture{memory, 0, 2, 480, PixelFormat::Rgb565};
+    int64_t lastFrameMs = 0, frames = 0, late = 0;
+    while (platform.now < 5'000'000) {
+        player.PumpInput();
+        const int64_t nowMs = player.CounterNow() / 1000;
+        if (nowMs - lastFrameMs >= 26) {
+            late += nowMs - lastFrameMs > 26;
+            lastFrameMs = nowMs;
+            ++frames;
+            player.Present(picture);
+        }
+        player.Idle();
+    }
+    EXPECT_EQ(frames, 5000 / 26);
+    EXPECT_LE(late, 2);  // while the period is learned
+    // One wait a frame, a second one now and then to check the period, and a
+    // wait a millisecond while the first frames teach it (5000 waits if the
+    // machine woke every millisecond).
+    EXPECT_LT(platform.waits.size(), frames * 3 / 2);
 }
 
 }  // namespace

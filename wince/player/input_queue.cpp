@@ -47,9 +47,9 @@ bool InputQueue::Deliver(int64_t nowUs, const std::function<void(const DeviceInp
         posted = true;
         if (const auto press = PressOf(input)) {
             pressedAtUs_[*press] = nowUs;
-            const auto release = std::find_if(waiting_.begin(), waiting_.end(), [&](const Pending &p) {
-                return ReleaseOf(p.input) == press;
-            });
+            const auto release =
+                std::find_if(waiting_.begin(), waiting_.end(),
+                             [&](const Pending &p) { return ReleaseOf(p.input) == press; });
             if (release != waiting_.end())
                 release->notBeforeUs = std::max(release->notBeforeUs, nowUs + kShortestPressUs);
         }

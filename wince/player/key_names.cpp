@@ -11,16 +11,14 @@ namespace {
 
 // Letters, digits and F1 to F24 are named by themselves; these by their names.
 constexpr std::array<const char *, 56> kNamedKeys{
-    "Up",         "Down",        "Left",         "Right",      "Space",     "Return",
-    "Keypad Enter", "Tab",       "Backspace",    "Escape",     "Left Ctrl", "Right Ctrl",
-    "Left Shift", "Right Shift", "Left Alt",     "Right Alt",  "Left GUI",  "Right GUI",
-    "Insert",     "Delete",      "Home",         "End",        "PageUp",    "PageDown",
-    "CapsLock",   "Numlock",     "ScrollLock",   "Pause",      "Keypad 0",  "Keypad 1",
-    "Keypad 2",   "Keypad 3",    "Keypad 4",     "Keypad 5",   "Keypad 6",  "Keypad 7",
-    "Keypad 8",   "Keypad 9",    "Keypad +",     "Keypad -",   "Keypad *",  "Keypad /",
-    "Keypad .",   ",",           ".",            "/",          ";",         "'",
-    "[",          "]",           "\\",           "-",          "=",         "`",
-    "Menu",       "PrintScreen",
+    "Up",       "Down",      "Left",     "Right",     "Space",      "Return",     "Keypad Enter",
+    "Tab",      "Backspace", "Escape",   "Left Ctrl", "Right Ctrl", "Left Shift", "Right Shift",
+    "Left Alt", "Right Alt", "Left GUI", "Right GUI", "Insert",     "Delete",     "Home",
+    "End",      "PageUp",    "PageDown", "CapsLock",  "Numlock",    "ScrollLock", "Pause",
+    "Keypad 0", "Keypad 1",  "Keypad 2", "Keypad 3",  "Keypad 4",   "Keypad 5",   "Keypad 6",
+    "Keypad 7", "Keypad 8",  "Keypad 9", "Keypad +",  "Keypad -",   "Keypad *",   "Keypad /",
+    "Keypad .", ",",         ".",        "/",         ";",          "'",          "[",
+    "]",        "\\",        "-",        "=",         "`",          "Menu",       "PrintScreen",
 };
 
 constexpr std::array<const char *, 11> kModifiers{
@@ -48,9 +46,13 @@ bool IsFunctionKey(std::string_view lower) {
 
 std::optional<std::string> CanonicalKeyName(std::string_view name) {
     const std::string lower = Lower(name);
-    if (lower.size() == 1 && ((lower[0] >= 'a' && lower[0] <= 'z') || (lower[0] >= '0' && lower[0] <= '9')))
+    if (lower.size() == 1 &&
+        ((lower[0] >= 'a' && lower[0] <= 'z') || (lower[0] >= '0' && lower[0] <= '9')))
         return std::string(1, static_cast<char>(lower[0] >= 'a' ? lower[0] - 'a' + 'A' : lower[0]));
-    if (IsFunctionKey(lower)) return "F" + lower.substr(1);
+    if (IsFunctionKey(lower)) {
+        std::string function(1, 'F');
+        return function.append(lower, 1);
+    }
     for (const char *named : kNamedKeys)
         if (Lower(named) == lower) return named;
     return std::nullopt;

@@ -1,11 +1,12 @@
 // The key map: the defaults and keys.conf over them.
+#include "wince/player/keys.h"
+
 #include <algorithm>
 #include <array>
 #include <set>
 
 #include "wince/player/conf_file.h"
 #include "wince/player/device_keys.h"
-#include "wince/player/keys.h"
 #include "wince/seam/device_codes.h"
 
 namespace wince::player {
@@ -71,8 +72,8 @@ std::optional<Binding> ParseLine(const ConfLine &line, const std::vector<Binding
     }
     for (const Binding &other : earlier) {
         if (other.key == *key && other.device != device) {
-            error = "the key " + Quoted(*key) + " already plays " + other.device->name +
-                    " (line " + std::to_string(other.line) + ")";
+            error = "the key " + Quoted(*key) + " already plays " + other.device->name + " (line " +
+                    std::to_string(other.line) + ")";
             return std::nullopt;
         }
     }

@@ -2,18 +2,15 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <array>
-
-#include "wince/player/key_file.h"
-#include "wince/seam/device_codes.h"
 
 namespace wince::windows {
 
 namespace {
 
-using namespace device;
-using desktop::Lower;
+// A key: its virtual-key code, with kExtended added for the keys that share
+// one (the keypad's Enter and slash).
+constexpr int32_t kExtended = 0x100;
 
 struct NamedKey {
     int32_t key;
@@ -22,7 +19,7 @@ struct NamedKey {
 
 // The names as the other desktop spells them, so that one keys.conf serves
 // both. Letters and digits are named by themselves, F keys as "F1".
-constexpr std::array<NamedKey, 52> kNames{{
+constexpr std::array<NamedKey, 56> kNames{{
     {VK_UP, "Up"},
     {VK_DOWN, "Down"},
     {VK_LEFT, "Left"},
@@ -75,50 +72,11 @@ constexpr std::array<NamedKey, 52> kNames{{
     {VK_OEM_3, "`"},
     {VK_LWIN, "Left GUI"},
     {VK_RWIN, "Right GUI"},
+    {VK_NUMLOCK, "Numlock"},
+    {VK_SCROLL, "ScrollLock"},
+    {VK_APPS, "Menu"},
+    {VK_SNAPSHOT, "PrintScreen"},
 }};
-
-constexpr std::array<HostKey, 6> kHostKeys{{
-    {VK_F11, "full screen (also Alt+Enter)"},
-    {VK_F12, "screenshot"},
-    {VK_ESCAPE, "closes the window"},
-    {'P', "pause"},
-    {VK_PAUSE, "pause"},
-    {'M', "sound off and on"},
-}};
-
-// As on the other desktop: every default key starts a game from the idle
-// screen, and Enter, the key most people try first, is b.
-constexpr std::array<std::pair<int32_t, uint8_t>, 11> kDefaults{{
-    {VK_UP, kUpKey},
-    {VK_DOWN, kDownKey},
-    {VK_LEFT, kLeftKey},
-    {VK_RIGHT, kRightKey},
-    {VK_SPACE, kButtonA},
-    {'Z', kButtonB},
-    {VK_LCONTROL, kButtonB},
-    {VK_RETURN, kButtonB},
-    {VK_RETURN + kExtended, kButtonB},
-    {'X', kButtonStart},
-    {VK_TAB, kButtonStart},
-}};
-
-std::optional<int32_t> KeyFromName(std::string_view name) {
-    const std::string lower = Lower(name);
-    if (lower.size() == 1 &&
-        ((lower[0] >= 'a' && lower[0] <= 'z') || (lower[0] >= '0' && lower[0] <= '9')))
-        return static_cast<unsigned char>(name[0] >= 'a' && name[0] <= 'z' ? name[0] - 'a' + 'A'
-                                                                           : name[0]);
-    if (lower.size() >= 2 && lower.size() <= 3 && lower[0] == 'f') {
-        const int number = std::atoi(lower.c_str() + 1);
-        if (number >= 1 && number <= 24 && std::to_string(number) == lower.substr(1))
-            return VK_F1 + number - 1;
-    }
-    for (const NamedKey &named : kNames)
-        if (Lower(named.name) == lower) return named.key;
-    return std::nullopt;
-}
-
-}  // namespace
 
 int32_t KeyFromMessage(uintptr_t wParam, intptr_t lParam) {
     const bool extended = (lParam & (intptr_t{1} << 24)) != 0;
@@ -138,34 +96,19 @@ int32_t KeyFromMessage(uintptr_t wParam, intptr_t lParam) {
     }
 }
 
-std::string KeyName(int32_t key) {
+}  // namespace
+
+std::string KeyNameFromMessage(uintptr_t wParam, intptr_t lParam) {
+    const int32_t key = KeyFromMessage(wParam, lParam);
     if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
         return std::string(1, static_cast<char>(key));
-    if (key >= VK_F1 && key <= VK_F24)
-        return std::string(1, 'F').append(std::to_string(key - VK_F1 + 1));
+    if (key >= VK_F1 && key <= VK_F24) {
+        std::string function(1, 'F');
+        return function.append(std::to_string(key - VK_F1 + 1));
+    }
     for (const NamedKey &named : kNames)
         if (named.key == key) return named.name;
     return "?";
-}
-
-std::span<const HostKey> HostKeys() {
-    return kHostKeys;
-}
-
-KeyMap DefaultKeyMap() {
-    return KeyMap(kDefaults.begin(), kDefaults.end());
-}
-
-KeyMapLoad LoadKeyMap(const std::filesystem::path &file) {
-    static const desktop::KeyNaming naming{
-        KeyFromName, KeyName, [](int32_t key) -> const char * {
-            const auto own = std::find_if(kHostKeys.begin(), kHostKeys.end(),
-                                          [key](const HostKey &host) { return host.key == key; });
-            return own != kHostKeys.end() ? own->use : nullptr;
-        }};
-    desktop::KeyFileLoad applied =
-        desktop::ApplyKeyFile(desktop::ReadConfFile(file), DefaultKeyMap(), naming);
-    return {std::move(applied.codes), std::move(applied.warnings)};
 }
 
 }  // namespace wince::windows

@@ -2,32 +2,37 @@
 
 #include <xinput.h>
 
-#include <set>
-
-#include "wince/seam/device_codes.h"
+#include <algorithm>
 
 namespace wince::windows {
 
 namespace {
 
-using namespace device;
+using player::PadBit;
+using player::PadButton;
 
-constexpr int64_t kRepeatDelayMs = 300;
-constexpr int64_t kRepeatIntervalMs = 50;
-// Half-way over, so a resting stick that drifts does not move pieces.
-constexpr SHORT kStickThreshold = 16384;
+// Connected pads are read this often; the empty slots far less, since
+// asking an empty slot is slow on some systems.
+constexpr int64_t kPollMs = 8;
+constexpr int64_t kSearchMs = 1000;
+constexpr double kStickRange = 32768.0;
 
-std::set<uint8_t> Down(const XINPUT_GAMEPAD &pad) {
-    std::set<uint8_t> down;
-    const WORD b = pad.wButtons;
-    if ((b & XINPUT_GAMEPAD_DPAD_UP) || pad.sThumbLY > kStickThreshold) down.insert(kUpKey);
-    if ((b & XINPUT_GAMEPAD_DPAD_DOWN) || pad.sThumbLY < -kStickThreshold) down.insert(kDownKey);
-    if ((b & XINPUT_GAMEPAD_DPAD_LEFT) || pad.sThumbLX < -kStickThreshold) down.insert(kLeftKey);
-    if ((b & XINPUT_GAMEPAD_DPAD_RIGHT) || pad.sThumbLX > kStickThreshold) down.insert(kRightKey);
-    if (b & XINPUT_GAMEPAD_A) down.insert(kButtonA);
-    if (b & XINPUT_GAMEPAD_B) down.insert(kButtonB);
-    if (b & XINPUT_GAMEPAD_START) down.insert(kButtonStart);
-    return down;
+player::PadReading Reading(const XINPUT_GAMEPAD &pad) {
+    constexpr std::pair<WORD, PadButton> kButtons[] = {
+        {XINPUT_GAMEPAD_DPAD_UP, PadButton::Up},
+        {XINPUT_GAMEPAD_DPAD_DOWN, PadButton::Down},
+        {XINPUT_GAMEPAD_DPAD_LEFT, PadButton::Left},
+        {XINPUT_GAMEPAD_DPAD_RIGHT, PadButton::Right},
+        {XINPUT_GAMEPAD_A, PadButton::A},
+        {XINPUT_GAMEPAD_B, PadButton::B},
+        {XINPUT_GAMEPAD_START, PadButton::Start},
+        {XINPUT_GAMEPAD_BACK, PadButton::Back}};
+    player::PadReading reading;
+    for (const auto &[mask, button] : kButtons)
+        if ((pad.wButtons & mask) != 0) reading.buttons |= PadBit(button);
+    reading.stickX = pad.sThumbLX / kStickRange;
+    reading.stickY = -pad.sThumbLY / kStickRange;  // XInput's up is positive
+    return reading;
 }
 
 }  // namespace
@@ -47,32 +52,24 @@ Pads::~Pads() {
     if (library_ != nullptr) FreeLibrary(library_);
 }
 
-void Pads::Poll(int64_t nowMs, std::vector<DeviceInput> &out) {
-    if (getState_ == nullptr) return;
-    for (DWORD index = 0; index < held_.size(); ++index) {
+bool Pads::Poll(int64_t nowMs, player::Player &player) {
+    if (getState_ == nullptr || nowMs < nextPollMs_) return nextPollMs_ > 0;
+    const bool search = nowMs >= nextSearchMs_;
+    if (search) nextSearchMs_ = nowMs + kSearchMs;
+    for (DWORD index = 0; index < connected_.size(); ++index) {
+        if (!connected_[index] && !search) continue;
         XINPUT_STATE state{};
-        std::set<uint8_t> down;
-        if (getState_(index, &state) == ERROR_SUCCESS) down = Down(state.Gamepad);
-        auto &held = held_[index];
-        for (auto it = held.begin(); it != held.end();) {
-            if (down.contains(it->first)) {
-                ++it;
-                continue;
-            }
-            out.push_back({kKeyUpMessage, it->first, kKeyGoingUp});
-            it = held.erase(it);
+        const bool connected = getState_(index, &state) == ERROR_SUCCESS;
+        if (connected) {
+            player.OnPad(static_cast<int>(index), Reading(state.Gamepad));
+        } else if (connected_[index]) {
+            player.OnPad(static_cast<int>(index), {false});
         }
-        for (uint8_t code : down) {
-            auto [it, pressed] = held.try_emplace(code, Held{nowMs, nowMs + kRepeatDelayMs});
-            if (pressed) {
-                out.push_back({kKeyDownMessage, code, kKeyFirstDown});
-            } else if (nowMs >= it->second.repeatMs) {
-                // After a long pause one repeat comes, not a burst.
-                out.push_back({kKeyDownMessage, code, kKeyRepeatDown});
-                it->second.repeatMs = nowMs + kRepeatIntervalMs;
-            }
-        }
+        connected_[index] = connected;
     }
+    const bool any = std::find(connected_.begin(), connected_.end(), true) != connected_.end();
+    nextPollMs_ = any ? nowMs + kPollMs : 0;
+    return any;
 }
 
 }  // namespace wince::windows

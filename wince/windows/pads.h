@@ -1,16 +1,13 @@
-// Game controllers through XInput, where the system has it: the d-pad or
-// left stick as the arrows, A, B and Start as the three buttons. A held
-// button repeats its key-down as a held key does on the device.
+// Game controllers through XInput, where the system has it: each one's
+// buttons and left stick read for the player, who makes keys of them.
 #pragma once
 
 #include <windows.h>
 
 #include <array>
 #include <cstdint>
-#include <map>
-#include <vector>
 
-#include "wince/seam/host.h"
+#include "wince/player/player.h"
 
 namespace wince::windows {
 
@@ -21,17 +18,16 @@ public:
     Pads(const Pads &) = delete;
     Pads &operator=(const Pads &) = delete;
 
-    // Appends the key messages for what changed since the last poll.
-    void Poll(int64_t nowMs, std::vector<DeviceInput> &out);
+    // Hands the player each pad's reading when it is due; true while any pad
+    // is connected (then the host waits in short slices, to read them).
+    bool Poll(int64_t nowMs, player::Player &player);
 
 private:
     using GetState = DWORD(WINAPI *)(DWORD, void *);
-    struct Held {
-        int64_t pressedMs, repeatMs;
-    };
     HMODULE library_ = nullptr;
     GetState getState_ = nullptr;
-    std::array<std::map<uint8_t, Held>, 4> held_;  // each pad's buttons down: device key code
+    std::array<bool, 4> connected_{};
+    int64_t nextPollMs_ = 0, nextSearchMs_ = 0;
 };
 
 }  // namespace wince::windows
