@@ -83,6 +83,25 @@ TEST(Keys, InputWaitsForTheProgramsWindowAndAnswersCloseOnce) {
     EXPECT_TRUE(platform.closed);
 }
 
+TEST(Sleep, TheGamesInputWaitsItOutAndAReleaseStillComesAFrameAfterItsPress) {
+    FakePlatform platform;
+    Player player(platform, Plain(), platform);
+    platform.At(20, [](Player &p) { p.OnKey("Space", true); });
+    platform.At(25, [](Player &p) { p.OnKey("Space", false); });
+    platform.At(40, [](Player &p) { p.OnKey("M", true); });  // the player's keys work at once
+    player.Sleep(100);
+    EXPECT_EQ(platform.now, 100'000);
+    EXPECT_EQ(platform.volume, 0);
+    EXPECT_EQ(platform.title, "T - sound off");
+    EXPECT_TRUE(platform.posted.empty());
+    EXPECT_EQ(Play(platform, player, 400),
+              (std::vector<Message>{Down(100, kButtonA), Up(160, kButtonA)}));
+    const int64_t closeMs = platform.now / 1000 + 100;
+    platform.At(closeMs, [](Player &p) { p.OnClose(); });
+    player.Sleep(10'000);  // a close ends a sleep at once
+    EXPECT_EQ(platform.now, closeMs * 1000);
+}
+
 TEST(Pause, FreezesTheClockHoldsInputAndTheResumingKeyGoesNoFurther) {
     FakePlatform platform;
     Player player(platform, Plain(), platform);
