@@ -74,7 +74,13 @@ wine_pid() {
 server=$(wine_pid "wineserver*")
 window_of() {
     local window
-    window=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -1) || true
+    # Polled rather than --sync: a window closing meanwhile (the floor's) can
+    # end a waiting search with an X error.
+    for _ in $(seq 150); do
+        window=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
+        [ -n "$window" ] && break
+        sleep 0.2
+    done
     [ -n "$window" ] || { echo "no window named $1" >&2; exit 1; }
     echo "$window"
 }
