@@ -16,9 +16,11 @@ constexpr int64_t kUsPerMs = 1000;
 // works through its queue, every other millisecond is as good as at once to
 // a player, when a frame lasts 26.
 constexpr int64_t kPumpEveryUs = 2000;
-// With nothing due (paused, or the program waiting for input alone) the
-// platform is still asked this often.
+// With nothing due (the program waiting for input alone) the platform is
+// still asked this often; paused, where nothing of the game's can be due,
+// less often still.
 constexpr int64_t kLongestWaitUs = 250'000;
+constexpr int64_t kPausedWaitUs = 1'000'000;
 // How close to the end of a millisecond a look counts as the next one's.
 constexpr int64_t kMillisecondEdgeUs = 50;
 
@@ -83,7 +85,7 @@ void Player::Deliver() {
 // nothing of the game's is due.
 int64_t Player::WaitDeadline() {
     const int64_t real = platform_.NowUs();
-    int64_t deadline = real + kLongestWaitUs;
+    int64_t deadline = real + (paused_ ? kPausedWaitUs : kLongestWaitUs);
     if (!paused_) {
         std::optional<int64_t> due = pacer_.SleepUntil(DeviceUs());
         const auto queued = sink_.Ready() ? queue_.NextDueUs() : std::nullopt;
@@ -124,9 +126,10 @@ int64_t Player::CounterFrequency() {
 void Player::Sleep(uint32_t milliseconds) {
     const int64_t end = DeviceUs() + static_cast<int64_t>(milliseconds) * kUsPerMs;
     while (!closeRequested_) {
-        const int64_t left = paused_ ? kLongestWaitUs : end - DeviceUs();
+        const int64_t left = paused_ ? kPausedWaitUs : end - DeviceUs();
         if (left <= 0) break;
-        int64_t deadline = platform_.NowUs() + std::min(left, kLongestWaitUs);
+        int64_t deadline =
+            platform_.NowUs() + std::min(left, paused_ ? kPausedWaitUs : kLongestWaitUs);
         if (noticeUntilUs_ != 0) deadline = std::min(deadline, noticeUntilUs_);
         platform_.Wait(deadline);
         platform_.Poll(*this);
