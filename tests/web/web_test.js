@@ -13,8 +13,13 @@ const { chromium } = require('playwright-core');
 
 const PAGE = path.resolve(process.argv[2] || '../../build/web');
 const REFERENCE = path.resolve(__dirname, '../data/recorded/menu');
-const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
+const TYPES = {
+  '.html': 'text/html',
+  '.js': 'text/javascript',
+  '.wasm': 'application/wasm',
+  '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json'
+};
 const CELL = 15;  // the field: column c, row r (1..9, 1..19) at (15c, 315 - 15r)
 const figures = {};
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
@@ -22,10 +27,12 @@ const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 function serve() {
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
-    const file = name.startsWith('/ref/') ? path.join(REFERENCE, path.basename(name))
-      : path.join(PAGE, name === '/' ? 'index.html' : path.normalize(name));
+    const file = name.startsWith('/ref/') ?
+        path.join(REFERENCE, path.basename(name)) :
+        path.join(PAGE, name === '/' ? 'index.html' : path.normalize(name));
     fs.readFile(file, (error, data) => {
-      response.writeHead(error ? 404 : 200, { 'Content-Type': TYPES[path.extname(file)] || 'text/plain' });
+      response.writeHead(
+          error ? 404 : 200, { 'Content-Type': TYPES[path.extname(file)] || 'text/plain' });
       response.end(error ? '' : data);
     });
   });
@@ -46,7 +53,8 @@ function pixels(page, source, [x, y, w, h] = [0, 0, 240, 320]) {
   }, { source, x, y, w, h });
 }
 async function expectPicture(page, reference, rect, what) {
-  const [shown, expected] = [await pixels(page, null, rect), await pixels(page, '/ref/' + reference, rect)];
+  const [shown, expected] =
+      [await pixels(page, null, rect), await pixels(page, '/ref/' + reference, rect)];
   const want = expected.split(',');
   const differing = shown.split(',').filter((v, i) => v !== want[i]).length;
   assert.strictEqual(differing, 0, `${what}: ${differing} channel values differ from ${reference}`);
@@ -84,7 +92,8 @@ async function start(page, firstFrame = true) {
 // the empty cell's colour holds a block.
 function field(page, empty) {
   return page.evaluate(({ empty, CELL }) => {
-    const all = document.getElementById('screen').getContext('2d').getImageData(0, 0, 240, 320).data;
+    const all =
+        document.getElementById('screen').getContext('2d').getImageData(0, 0, 240, 320).data;
     const grid = [];
     for (let r = 1; r <= 19; ++r) {
       grid[r] = [];
@@ -101,7 +110,9 @@ function field(page, empty) {
 function fallingPiece(grid, settled) {
   const free = (r, c) => grid[r][c] && !settled[r][c];
   let seed = null;
-  for (let r = 19; r >= 1 && !seed; --r) for (let c = 1; c <= 9 && !seed; ++c) if (free(r, c)) seed = [r, c];
+  for (let r = 19; r >= 1 && !seed; --r)
+    for (let c = 1; c <= 9 && !seed; ++c)
+      if (free(r, c)) seed = [r, c];
   const cells = [], seen = new Set(), todo = seed ? [seed] : [];
   while (todo.length) {
     const [r, c] = todo.pop();
@@ -118,7 +129,8 @@ function bestPlace(settled, shapes) {
   let best = null;
   shapes.forEach((cells, turns) => {
     if (cells.length !== 4) return;  // a turn not seen whole
-    const left = Math.min(...cells.map(([, c]) => c)), width = Math.max(...cells.map(([, c]) => c)) - left;
+    const left = Math.min(...cells.map(([, c]) => c)),
+          width = Math.max(...cells.map(([, c]) => c)) - left;
     for (let column = 1; column + width <= 9; ++column) {
       const moved = cells.map(([r, c]) => [r, c - left + column]);
       let drop = 0;
@@ -128,10 +140,13 @@ function bestPlace(settled, shapes) {
       let full = 0, holes = 0, high = 0;
       for (let r = 1; r <= 19; ++r) {
         if (board[r].slice(1).every(Boolean)) ++full;
-        for (let c = 1; c <= 9; ++c) if (board[r][c]) high = Math.max(high, r);
-        for (let c = 1; c <= 9; ++c) if (!board[r][c] && r < 19 && board.slice(r + 1).some((row) => row[c])) ++holes;
+        for (let c = 1; c <= 9; ++c)
+          if (board[r][c]) high = Math.max(high, r);
+        for (let c = 1; c <= 9; ++c)
+          if (!board[r][c] && r < 19 && board.slice(r + 1).some((row) => row[c])) ++holes;
       }
-      const score = full * 1000 - holes * 100 - high * 10 - moved.reduce((s, [r]) => s + r - drop, 0);
+      const score =
+          full * 1000 - holes * 100 - high * 10 - moved.reduce((s, [r]) => s + r - drop, 0);
       if (!best || score > best.score) best = { score, turns, shift: column - left, full };
     }
   });
@@ -160,10 +175,12 @@ async function clearARow(page, empty) {
     await key(page, 'ArrowUp');
     const best = bestPlace(settled, shapes);
     for (let turn = 0; turn < best.turns; ++turn) await key(page, 'ArrowUp');
-    for (let step = 0; step < Math.abs(best.shift); ++step) await key(page, best.shift < 0 ? 'ArrowLeft' : 'ArrowRight');
+    for (let step = 0; step < Math.abs(best.shift); ++step)
+      await key(page, best.shift < 0 ? 'ArrowLeft' : 'ArrowRight');
     await key(page, 'Space');
     await sleep(300);  // the piece falls through the field
-    if (await until(async () => (await pixels(page, null, score)) !== none, '', best.full > 0 ? 1500 : 0))
+    if (await until(
+            async () => (await pixels(page, null, score)) !== none, '', best.full > 0 ? 1500 : 0))
       return piece + 1;
   }
   assert.fail('no row cleared in 30 pieces');
@@ -173,15 +190,26 @@ async function clearARow(page, empty) {
   const began = Date.now();
   const server = await serve();
   const url = `http://127.0.0.1:${server.address().port}/`;
-  const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox',
-    '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-    '--disable-component-update', '--disable-sync'] });
-  const context = await browser.newContext({ viewport: { width: 390, height: 844 }, deviceScaleFactor: 3,
-    isMobile: true, hasTouch: true });
+  const browser = await chromium.launch({
+    executablePath: '/usr/bin/chromium',
+    args: [
+      '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'
+    ]
+  });
+  const context = await browser.newContext({
+    viewport: { width: 390, height: 844 },
+    deviceScaleFactor: 3,
+    isMobile: true,
+    hasTouch: true
+  });
   // A game pad the test holds: headless Chromium has none of its own.
   await context.addInitScript(() => {
-    window.fakePad = { connected: true, axes: [0, 0, 0, 0],
-      buttons: Array.from({ length: 17 }, () => ({ pressed: false })) };
+    window.fakePad = {
+      connected: true,
+      axes: [0, 0, 0, 0],
+      buttons: Array.from({ length: 17 }, () => ({ pressed: false }))
+    };
     navigator.getGamepads = () => [window.fakePad];
   });
   const page = await context.newPage();
@@ -189,13 +217,16 @@ async function clearARow(page, empty) {
   page.on('console', (m) => m.type() === 'error' && errors.push(m.text()));
   page.on('pageerror', (e) => errors.push(e.message));
   try {
-    figures.pageKB = ['index.html', 'pellax-rim.js', 'pellax-rim.wasm', 'manifest.webmanifest', 'sw.js']
-      .reduce((sum, f) => sum + fs.statSync(path.join(PAGE, f)).size, 0) / 1024;
+    const served =
+        ['index.html', 'pellax-rim.js', 'pellax-rim.wasm', 'manifest.webmanifest', 'sw.js'];
+    figures.pageKB =
+        served.reduce((sum, f) => sum + fs.statSync(path.join(PAGE, f)).size, 0) / 1024;
     assert(figures.pageKB <= 512, `the page is ${figures.pageKB} KB`);
 
     await page.goto(url);
     await start(page);
-    figures.firstFrameMs = await page.evaluate(() => pellaxStats.firstFrameAt - pellaxStats.gestureAt);
+    figures.firstFrameMs =
+        await page.evaluate(() => pellaxStats.firstFrameAt - pellaxStats.gestureAt);
     assert(figures.firstFrameMs < 1000, `first frame ${figures.firstFrameMs} ms after the tap`);
     await sleep(600);
     await key(page, 'Enter');  // ends the intro
@@ -215,7 +246,9 @@ async function clearARow(page, empty) {
     assert(!(await field(page, empty))[1].some(Boolean), 'the floor is empty before the drop');
     const drop = await page.locator('#pad [data-key="195"]').boundingBox();
     await page.touchscreen.tap(drop.x + drop.width / 2, drop.y + drop.height / 2);
-    await until(async () => (await field(page, empty))[1].some(Boolean), 'the on-screen drop landed a piece');
+    await until(
+        async () => (await field(page, empty))[1].some(Boolean),
+        'the on-screen drop landed a piece');
 
     // NEW GAME, a game started with a key, a row cleared: NEW GAME again
     // saves the record.
@@ -230,9 +263,10 @@ async function clearARow(page, empty) {
 
     // Twenty seconds of play, a key every 300 ms: the frame rate and the
     // game's share of the main thread.
-    const before = await page.evaluate(() => ({ ...pellaxStats, at: performance.now() }));
-    for (let i = 0; i < 66; ++i) await key(page, i % 2 ? 'ArrowLeft' : 'ArrowRight'), await sleep(220);
-    const after = await page.evaluate(() => ({ ...pellaxStats, at: performance.now() }));
+    const before = await page.evaluate(() => ({ at: performance.now(), ...pellaxStats }));
+    for (let i = 0; i < 66; ++i)
+      await key(page, i % 2 ? 'ArrowLeft' : 'ArrowRight'), await sleep(220);
+    const after = await page.evaluate(() => ({ at: performance.now(), ...pellaxStats }));
     const seconds = (after.at - before.at) / 1000;
     figures.framesPerSecond = (after.pictures - before.pictures) / seconds;
     figures.busyPercent = ((after.busyMs - before.busyMs) / (after.at - before.at)) * 100;
@@ -247,7 +281,8 @@ async function clearARow(page, empty) {
       await start(page);
       await key(page, 'Enter');
       await sleep(300);
-      assert.strictEqual(await pixels(page, null, hiScore), record, `the record kept (offline: ${offline})`);
+      assert.strictEqual(
+          await pixels(page, null, hiScore), record, `the record kept (offline: ${offline})`);
     }
     // The pad: Start begins a game, the stick moves its piece to the left.
     const nothing = (await field(page, empty)).map((row) => row && row.map(() => false));
@@ -262,28 +297,32 @@ async function clearARow(page, empty) {
     let piece;
     await until(async () => (piece = await falling()).length === 4, "the pad's Start began a game");
     await hold((on) => (fakePad.axes[0] = on ? -1 : 0));
-    await until(async () => leftmost(await falling()) < leftmost(piece), "the pad's stick moved the piece");
+    await until(
+        async () => leftmost(await falling()) < leftmost(piece), "the pad's stick moved the piece");
     assert.deepStrictEqual(errors, [], 'console errors');
 
     // A browser without storage plays and says so once; one without
     // WebAssembly gets a plain message. A picture removed from the stored
     // folder is made again at the next start, as the desktop does.
-    await page.evaluate(() => new Promise((done) => {
-      FS.unlink('/pellax-rim/root/Program Files/Pellax Rim/picture/kbl_b.nbf');
-      FS.syncfs(false, done);
-    }));
+    const removed = '/pellax-rim/root/Program Files/Pellax Rim/picture/kbl_b.nbf';
+    await page.evaluate(async (file) => {
+      FS.unlink(file);
+      await new Promise((done) => FS.syncfs(false, done));
+    }, removed);
     await context.setOffline(false);
     await page.reload();
     await start(page);
-    assert(await page.evaluate(() => FS.analyzePath('/pellax-rim/root/Program Files/Pellax Rim/picture/kbl_b.nbf')
-      .exists), 'the removed picture made again');
+    assert(
+        await page.evaluate((file) => FS.analyzePath(file).exists, removed),
+        'the removed picture made again');
     // A registry naming a folder that is not there: the game's messages, one
     // at a time, each waiting for its OK.
-    await page.evaluate(() => new Promise((done) => {
-      FS.writeFile('/pellax-rim/root/registry.reg',
-        '[HKEY_LOCAL_MACHINE\\SOFTWARE\\Apps\\Brackwell Pellax rim]\n"GAMEPATH"="\\Nowhere"\n');
-      FS.syncfs(false, done);
-    }));
+    await page.evaluate(async () => {
+      FS.writeFile(
+          '/pellax-rim/root/registry.reg',
+          '[HKEY_LOCAL_MACHINE\\SOFTWARE\\Apps\\Brackwell Pellax rim]\n"GAMEPATH"="\\Nowhere"\n');
+      await new Promise((done) => FS.syncfs(false, done));
+    });
     await page.reload();
     await start(page, false);  // no frame comes before the messages are answered
     for (const file of ['kbl.plf', 'kbl_b.nbf']) {

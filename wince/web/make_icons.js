@@ -9,7 +9,8 @@ const path = require('path');
 const zlib = require('zlib');
 
 const GRID = 16;
-const printed = childProcess.execFileSync(process.execPath, [process.argv[3]], { encoding: 'utf8' });
+const printed =
+    childProcess.execFileSync(process.execPath, [process.argv[3]], { encoding: 'utf8' });
 const pixels = printed.trim().split('\n').map((word) => parseInt(word, 16) >>> 0);
 if (pixels.length !== GRID * GRID) throw new Error('expected 256 pixels, got ' + pixels.length);
 
@@ -45,7 +46,10 @@ function png(size) {
   header.writeUInt32BE(size, 0);
   header.writeUInt32BE(size, 4);
   header.set([8, 6, 0, 0, 0], 8);  // 8 bits, RGBA
-  return Buffer.concat([Buffer.from([137, 80, 78, 71, 13, 10, 26, 10]), chunk('IHDR', header),
-                        chunk('IDAT', zlib.deflateSync(rows, { level: 9 })), chunk('IEND', Buffer.alloc(0))]);
+  return Buffer.concat([
+    Buffer.from([137, 80, 78, 71, 13, 10, 26, 10]), chunk('IHDR', header),
+    chunk('IDAT', zlib.deflateSync(rows, { level: 9 })), chunk('IEND', Buffer.alloc(0))
+  ]);
 }
-for (const size of [192, 512]) fs.writeFileSync(path.join(process.argv[2], `icon-${size}.png`), png(size));
+for (const size of [192, 512])
+  fs.writeFileSync(path.join(process.argv[2], `icon-${size}.png`), png(size));
