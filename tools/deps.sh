@@ -20,7 +20,8 @@ elif [ "${1:-}" = web ]; then
   command -v npm >/dev/null || PACKAGES="$PACKAGES npm"
 elif [ "${1:-}" != play ]; then
   PACKAGES="$PLAY pkg-config libgtest-dev libgmock-dev libbenchmark-dev clang clang-format \
-clang-tidy libclang-rt-14-dev eslint xvfb xdotool imagemagick openbox appstream lintian"
+clang-tidy libclang-rt-14-dev eslint xvfb xdotool imagemagick openbox libxtst-dev libxext-dev \
+appstream lintian"
 fi
 missing=""
 for p in $PACKAGES; do

@@ -6,6 +6,9 @@
 #     paused, minimised:
 #     share of one core, wake-ups a second (voluntary context switches of the
 #     main thread; all threads' in brackets), pictures and presents a second;
+#   - after the game played, key to picture: 200 presses of Left and Right,
+#     each timed until the falling piece shows one column over
+#     (bench/key_latency/), its median and 95th percentile;
 #   - resident memory at the end, and the peak.
 # PELLAX_BENCH_BUILD=DIR uses an existing build folder instead of the release
 # preset's; PELLAX_BENCH_SECONDS sets the length of a phase (default 20).
@@ -14,6 +17,8 @@ set -euo pipefail
 . "$(dirname "$0")/bench-common.sh"
 seconds=${PELLAX_BENCH_SECONDS:-20}
 bench_build pellax-rim
+# Built only where XTest and MIT-SHM are at hand; its phase says so otherwise.
+bench_build pellax-key-latency 2>/dev/null || true
 for tool in Xvfb xdotool; do
     command -v "$tool" >/dev/null || { echo "$tool is not installed (sh tools/deps.sh)" >&2; exit 1; }
 done
@@ -95,6 +100,23 @@ player=$!
 pids+=($player)
 measure "play" 3 "" "" 37.5
 wait "$player" 2>/dev/null || true
+# The game acts on a key at its next frame, one every 26.3 ms: about 13 ms on
+# average, then the drawing and the X server's share.
+echo "key to picture (200 presses):"
+latency=$build/bench/pellax-key-latency
+if [ ! -x "$latency" ]; then
+    echo "  not measured: $latency was not built (libxtst-dev, libxext-dev: sh tools/deps.sh)"
+    missed=1
+elif "$latency" "$window" >"$scratch/latency" 2>&1; then
+    figure() { awk -v name="$1" '$1 == name { print $2 }' "$scratch/latency"; }
+    report "key to picture, 95th percentile" "$(figure p95_ms)" "<=" 30 ms
+    printf '  %-40s %10s ms\n' "key to picture, median" "$(figure median_ms)"
+    printf '  %-40s %10s (a landing or game over in the way)\n' "presses that moved nothing" \
+        "$(figure skipped)"
+else
+    sed 's/^/  /' "$scratch/latency"
+    missed=1
+fi
 xdotool key --window "$window" p
 sleep 1
 measure "paused" 0.5 "" 0 ""
