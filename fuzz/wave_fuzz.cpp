@@ -25,8 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         if (why.empty()) Fail("refused without a reason");
         return 0;
     }
-    if (wave->channels < 1 || wave->samples.size() % wave->channels != 0)
-        Fail("not whole frames");
+    if (wave->channels < 1 || wave->samples.size() % wave->channels != 0) Fail("not whole frames");
     if (wave->rate < 3000 || wave->rate > 384000) Fail("a rate no sound card plays");
     const auto again = wince::player::DecodeWave(wince::player::EncodeWave(*wave), why);
     if (!again || again->rate != wave->rate || again->channels != wave->channels ||

@@ -1,5 +1,4 @@
 #include "runner/xdg_folders.h"
-#include "runner/windowed.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -8,6 +7,8 @@
 #include <fstream>
 #include <string>
 #include <system_error>
+
+#include "runner/windowed.h"
 
 namespace runner::xdg {
 

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds and runs every test: once in the normal build, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer in a build with the headless
+# host alone, whose program must link neither SDL nor X11.
 set -eu
 cd "$(dirname "$0")/.."
 sh tools/deps.sh
@@ -11,3 +12,7 @@ for preset in dev asan; do
   cmake --build --preset "$preset" -j "$JOBS"
   ctest --preset "$preset"
 done
+if ldd build/asan/pellax-rim | grep -Ei 'libSDL|libX11'; then
+  echo "the headless build links a window system's library" >&2
+  exit 1
+fi

@@ -38,9 +38,9 @@ TEST(KeyMap, DefaultsAndAFileThatMovesSome) {
         "start = Z\n");  // Z was b's by default: it moves to start
     ASSERT_TRUE(load.warnings.empty()) << load.warnings.front();
     const std::pair<const char *, std::optional<uint8_t>> expected[] = {
-        {"Left Shift", kButtonA}, {"Keypad 0", kButtonA},   {"Space", std::nullopt},
-        {"J", kLeftKey},          {"Left", std::nullopt},   {"z", kButtonStart},
-        {"X", std::nullopt},      {"Left Ctrl", kButtonB},  {"Down", kDownKey},
+        {"Left Shift", kButtonA}, {"Keypad 0", kButtonA},  {"Space", std::nullopt},
+        {"J", kLeftKey},          {"Left", std::nullopt},  {"z", kButtonStart},
+        {"X", std::nullopt},      {"Left Ctrl", kButtonB}, {"Down", kDownKey},
         {"Return", kButtonB},     {"Escape", std::nullopt}};
     for (const auto &[key, code] : expected) EXPECT_EQ(load.map.Find(key), code) << key;
     EXPECT_EQ(load.map.KeysFor(kButtonA), (std::vector<std::string>{"Keypad 0", "Left Shift"}));

@@ -60,8 +60,8 @@ TEST(Keys, MappedKeysReachTheGameAndAReleaseWaitsForItsPress) {
     Player player(platform, Plain(), platform);
     platform.At(10, [](Player &p) { p.OnKey("Space", true); });
     platform.At(15, [](Player &p) { p.OnKey("Space", false); });  // a tap shorter than a frame
-    platform.At(200, [](Player &p) { p.OnKey("q", true); });     // no action's key
-    platform.At(300, [](Player &p) { p.OnKey("left", true); });  // any case
+    platform.At(200, [](Player &p) { p.OnKey("q", true); });      // no action's key
+    platform.At(300, [](Player &p) { p.OnKey("left", true); });   // any case
     platform.At(500, [](Player &p) { p.OnKey("Left", true, true); });
     platform.At(600, [](Player &p) { p.OnKey("Left", false); });
     platform.At(700, [](Player &p) { p.OnKey("F12", true); });  // the player's own
@@ -107,10 +107,10 @@ TEST(Pause, FreezesTheClockHoldsInputAndTheResumingKeyGoesNoFurther) {
     Player player(platform, Plain(), platform);
     platform.At(100, [](Player &p) { p.OnKey("Up", true); });
     platform.At(110, [](Player &p) { p.OnKey("P", true); });
-    platform.At(120, [](Player &p) { p.OnKey("Up", false); });           // follows the pause
-    platform.At(300, [](Player &p) { p.OnKey("Left Shift", true); });    // alone: no
-    platform.At(400, [](Player &p) { p.OnKey("Down", true, true); });    // a repeat: no
-    platform.At(1100, [](Player &p) { p.OnKey("Z", true); });            // goes on
+    platform.At(120, [](Player &p) { p.OnKey("Up", false); });         // follows the pause
+    platform.At(300, [](Player &p) { p.OnKey("Left Shift", true); });  // alone: no
+    platform.At(400, [](Player &p) { p.OnKey("Down", true, true); });  // a repeat: no
+    platform.At(1100, [](Player &p) { p.OnKey("Z", true); });          // goes on
     platform.At(1150, [](Player &p) { p.OnKey("Z", false); });
     Play(platform, player, 200);
     EXPECT_TRUE(player.Paused());
@@ -168,10 +168,11 @@ TEST(Pointer, TheStylusTouchesOnlyTheScreenAndIsLiftedWhereverItWent) {
 }
 
 TEST(Layout, TheLargestWholeFactorBetweenBarsAndAShrunkScreenBelowOne) {
-    const std::pair<std::pair<int, int>, ScreenRect> cases[] = {
-        {{240, 320}, {0, 0, 240, 320}},    {{500, 700}, {10, 30, 480, 640}},
-        {{1280, 720}, {400, 40, 480, 640}}, {{120, 400}, {0, 120, 120, 160}},
-        {{0, 0}, {0, 0, 1, 1}}};
+    const std::pair<std::pair<int, int>, ScreenRect> cases[] = {{{240, 320}, {0, 0, 240, 320}},
+                                                                {{500, 700}, {10, 30, 480, 640}},
+                                                                {{1280, 720}, {400, 40, 480, 640}},
+                                                                {{120, 400}, {0, 120, 120, 160}},
+                                                                {{0, 0}, {0, 0, 1, 1}}};
     for (const auto &[area, rect] : cases)
         EXPECT_EQ(PlaceScreen(area.first, area.second), rect) << area.first << "x" << area.second;
     EXPECT_EQ(OpeningScale(1000, 1000, 0), 3);

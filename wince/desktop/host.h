@@ -14,7 +14,6 @@ namespace wince::desktop {
 // Opens the window, the sound device and the pads. Nothing, with the reason
 // in error, when there is no display to open a window on; no sound device
 // or pad is no error.
-std::unique_ptr<player::Platform> OpenDesktop(const player::Settings &settings,
-                                              std::string &error);
+std::unique_ptr<player::Platform> OpenDesktop(const player::Settings &settings, std::string &error);
 
 }  // namespace wince::desktop

@@ -47,7 +47,7 @@ public:
 
 private:
     struct Pad {
-        uint32_t down = 0;  // buttons, the stick folded into the d-pad
+        uint32_t down = 0;           // buttons, the stick folded into the d-pad
         int stickX = 0, stickY = 0;  // -1, 0 or 1
     };
     std::map<int, Pad> pads_;

@@ -77,7 +77,8 @@ public:
 class Recorder {
 public:
     virtual ~Recorder() = default;
-    virtual void MessageShown(const std::u16string & /*text*/, const std::u16string & /*caption*/) {}
+    virtual void MessageShown(const std::u16string & /*text*/, const std::u16string & /*caption*/) {
+    }
     virtual void SoundCall(const char16_t * /*devicePath*/) {}  // null: stop
     virtual void Slept(uint32_t /*milliseconds*/) {}
     virtual void FileWritten(const char16_t * /*devicePath*/) {}  // created or replaced

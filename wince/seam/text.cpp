@@ -1,8 +1,8 @@
 // UTF-16 and UTF-8, for hosts, the registry file, traces and tests.
+#include "wince/seam/text.h"
+
 #include <cstddef>
 #include <optional>
-
-#include "wince/seam/text.h"
 
 namespace wince {
 
