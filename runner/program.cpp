@@ -1,4 +1,6 @@
 // The step from the process into the game: its entry as the device starts it.
+#include "game/game.h"
+#include "platform/platform.h"
 #include "runner/runner.h"
 #include "wince.h"
 
@@ -13,6 +15,12 @@ HINSTANCE const kInstance = reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(0
 int RunProgram() {
     WCHAR commandLine[] = TEXT("");
     return WinMain(kInstance, nullptr, commandLine, 1);
+}
+
+// The main loop's frame timer has run (the intro does not use it) and no
+// game is under way.
+bool AwaitsKey() {
+    return frameLastTick != 0 && GameState.playing == 0;
 }
 
 }  // namespace runner

@@ -23,9 +23,13 @@ struct DesktopOptions {
     bool fullScreen = false;
 };
 
+inline constexpr const char *kTitle = "PELLAX RIM";
+
 // The game's own entry, WinMain, on the host and root set up; returns the
 // program's exit code.
 int RunProgram();
+// The game waits at its idle screen for a key, which a window's title asks for.
+bool AwaitsKey();
 
 // Each returns the process exit code.
 int RunHeadless(const HeadlessOptions &options);

@@ -5,8 +5,6 @@
 #include <system_error>
 
 #include "assets/assets.h"
-#include "game/game.h"
-#include "platform/platform.h"
 #include "wince/player/device_keys.h"
 #include "wince/player/keys.h"
 #include "wince/seam/png.h"
@@ -19,12 +17,6 @@ constexpr int kIconSize = 64;
 // Set to a number of seconds to see, that often, how many pictures the game
 // finished and how many were shown.
 constexpr const char *kStatsVariable = "PELLAX_RIM_FRAME_STATS";
-
-// The main loop's frame timer has run (the intro does not use it) and no
-// game is under way: the idle screen waits for a key.
-bool AwaitsKey() {
-    return frameLastTick != 0 && GameState.playing == 0;
-}
 
 std::string KeyList(const wince::player::KeyMap &map, uint8_t code) {
     std::string list;

@@ -19,7 +19,6 @@
 namespace runner {
 
 inline constexpr const char *kProgramFolder = "pellax-rim";
-inline constexpr const char *kTitle = "PELLAX RIM";
 
 // Lines of a player's file that are not used, named on stderr.
 void ReportUnused(const std::filesystem::path &file, const std::vector<std::string> &warnings);
