@@ -1,8 +1,8 @@
 // The program in a web page: the stored folder, the start gesture, the
-// installation made at the first start, and the browser host.
-#include "wince/web/web.h"
-
+// installation made at the first start, and the player on the page.
 #include "runner/runner.h"
+#include "wince/player/player.h"
+#include "wince/web/host.h"
 
 namespace {
 
@@ -11,13 +11,24 @@ namespace {
 constexpr const char *kStoredFolder = "/pellax-rim";
 constexpr const char *kRootFolder = "/pellax-rim/root";
 
+// The default keys at full volume, pausing when the page is hidden; no
+// screenshots.
+wince::player::Settings PageSettings() {
+    wince::player::Settings settings;
+    settings.title = runner::kTitle;
+    settings.awaitsKey = runner::AwaitsKey;
+    return settings;
+}
+
 }  // namespace
 
 int main() {
     const bool kept = wince::web::MountStoredFolder(kStoredFolder);
     wince::web::AwaitStart();
     if (!kept) wince::web::Notice("This browser keeps no files here: the record will not be kept.");
-    wince::web::WebHost host;
+    wince::web::PagePlatform page;
+    wince::player::Player player(page, PageSettings());
+    page.Measure(player);
     bool refused = false;
     // The page's folder is the game's own: files it lacks are made again.
     const auto lock = runner::TakeRoot(kRootFolder, true, refused);
@@ -25,13 +36,14 @@ int main() {
         wince::web::ShowEnded(1);
         return 1;
     }
+    wince::web::CountingHost host(player);
     wince::SetHost(&host);
-    wince::SetRecorder(&host);
+    wince::SetRecorder(&page);
     wince::SetRoot(kRootFolder);
-    host.FilesChanged();  // the installation, when it was made now
-    host.Persist();
+    page.FilesChanged();  // the installation, when it was made now
+    page.Persist();
     const int code = runner::RunProgram();
-    host.Persist();
+    page.Persist();
     wince::SetRecorder(nullptr);
     wince::SetHost(nullptr);
     wince::web::ShowEnded(code);

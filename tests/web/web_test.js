@@ -1,9 +1,10 @@
 // The page in headless Chromium: started with a tap, the intro ended with a
 // key, the idle screen and the level raised held pixel for pixel against the
 // headless run's shots (tests/data/recorded/menu), the on-screen buttons, a
-// record beaten and kept over a reload, no console errors, play with the
-// network cut, and the page's figures (size, first frame, frame rate, busy
-// time).  node web_test.js PAGE_FOLDER
+// record beaten and kept over a reload, sound, a game pad, pause and mute,
+// the screen placed by the player, no console errors, play with the network
+// cut, and the page's figures (size, first frame, frame rate, busy time).
+//   node web_test.js PAGE_FOLDER
 'use strict';
 const assert = require('assert');
 const fs = require('fs');
@@ -81,6 +82,15 @@ async function key(page, name) {
   await sleep(35);
   await page.keyboard.up(name);
   await sleep(45);
+}
+// The page as another tab or app in front would leave it, and back.
+function setHidden(page, hidden) {
+  return page.evaluate((hidden) => {
+    const state = { hidden: () => hidden, visibilityState: () => (hidden ? 'hidden' : 'visible') };
+    for (const name in state)
+      Object.defineProperty(document, name, { configurable: true, get: state[name] });
+    document.dispatchEvent(new Event('visibilitychange'));
+  }, hidden);
 }
 async function start(page, firstFrame = true) {
   await page.waitForSelector('body.waiting');
@@ -211,6 +221,19 @@ async function clearARow(page, empty) {
       buttons: Array.from({ length: 17 }, () => ({ pressed: false }))
     };
     navigator.getGamepads = () => [window.fakePad];
+    // The page's sound as the test sees it: the context, its gain and the
+    // buffers made.
+    window.testAudio = { buffers: [] };
+    const base = BaseAudioContext.prototype, createGain = base.createGain;
+    const createBuffer = base.createBuffer;
+    base.createGain = function() {
+      window.testAudio.context = this;
+      return (window.testAudio.gain = createGain.call(this));
+    };
+    base.createBuffer = function(channels, length, rate) {
+      window.testAudio.buffers.push({ channels, length, rate });
+      return createBuffer.call(this, channels, length, rate);
+    };
   });
   const page = await context.newPage();
   const errors = [];
@@ -244,7 +267,7 @@ async function clearARow(page, empty) {
     // The page's buttons: a hard drop lands the piece on the floor.
     assert(await page.isVisible('#pad'), 'the buttons show on a touch screen');
     assert(!(await field(page, empty))[1].some(Boolean), 'the floor is empty before the drop');
-    const drop = await page.locator('#pad [data-key="195"]').boundingBox();
+    const drop = await page.locator('#pad [data-button="A"]').boundingBox();
     await page.touchscreen.tap(drop.x + drop.width / 2, drop.y + drop.height / 2);
     await until(
         async () => (await field(page, empty))[1].some(Boolean),
@@ -260,6 +283,12 @@ async function clearARow(page, empty) {
     const zero = await pixels(page, '/ref/idle.png', hiScore);
     await until(async () => (await pixels(page, null, hiScore)) !== zero, 'the record was beaten');
     const record = await pixels(page, null, hiScore);
+    // Each wave crossed to the page once and played from its buffer after.
+    const sound = await page.evaluate(() => ({ played: pellaxStats.sounds, ...window.testAudio }));
+    assert(
+        sound.buffers.length > 0 && sound.played > sound.buffers.length,
+        `${sound.played} sounds from ${sound.buffers.length} waves`);
+    assert(sound.buffers.every((b) => b.channels >= 1 && b.rate >= 8000 && b.length > 100));
 
     // Twenty seconds of play, a key every 300 ms: the frame rate and the
     // game's share of the main thread.
@@ -284,21 +313,68 @@ async function clearARow(page, empty) {
       assert.strictEqual(
           await pixels(page, null, hiScore), record, `the record kept (offline: ${offline})`);
     }
-    // The pad: Start begins a game, the stick moves its piece to the left.
+    // The pad: Start begins a game; the stick moves its piece one column,
+    // and held, it repeats to the wall.
     const nothing = (await field(page, empty)).map((row) => row && row.map(() => false));
-    const falling = async () => fallingPiece(await field(page, empty), nothing);
-    const leftmost = (cells) => Math.min(...cells.map(([, c]) => c));
-    const hold = async (what) => {
+    const column = async () => {
+      const cells = fallingPiece(await field(page, empty), nothing);
+      return cells.length === 4 ? Math.min(...cells.map(([, c]) => c)) : 0;
+    };
+    const hold = async (what, ms = 120) => {
       await page.evaluate(what, true);
-      await sleep(120);
+      await sleep(ms);
       await page.evaluate(what, false);
+      await sleep(60);
     };
     await hold((on) => (fakePad.buttons[9].pressed = on));
-    let piece;
-    await until(async () => (piece = await falling()).length === 4, "the pad's Start began a game");
+    let first;
+    await until(async () => (first = await column()) > 1, "the pad's Start began a game");
     await hold((on) => (fakePad.axes[0] = on ? -1 : 0));
-    await until(
-        async () => leftmost(await falling()) < leftmost(piece), "the pad's stick moved the piece");
+    assert.strictEqual(await column(), first - 1, "the pad's stick moved the piece a column");
+    await hold((on) => (fakePad.axes[0] = on ? -0.9 : 0), 300 + 50 * first);
+    assert.strictEqual(await column(), 1, "the pad's stick held took the piece to the wall");
+
+    // Hidden, the page pauses: the game's clock stands, sound waits, the
+    // picture dims under "PAUSED", and the key that goes on does not reach
+    // the game.
+    const title = () => page.evaluate(() => document.title);
+    const paused = 'PELLAX RIM - Paused, press a key';
+    const button = [195, 280, 1, 1];  // NEW GAME's face
+    const bright = (await pixels(page, null, button)).split(',').map(Number);
+    await setHidden(page, true);
+    await setHidden(page, false);
+    await until(async () => (await title()) === paused, 'the hidden page paused');
+    const still = await pixels(page, null);
+    const dim = (await pixels(page, null, button)).split(',').map(Number);
+    assert(dim.slice(0, 3).every((v, i) => Math.abs(v - bright[i] / 2) <= 6), `dimmed: ${dim}`);
+    assert.strictEqual(await page.evaluate(() => window.testAudio.context.state), 'suspended');
+    await sleep(800);
+    assert.strictEqual(await pixels(page, null), still, 'nothing moved while paused');
+    await key(page, 'ArrowRight');
+    await until(async () => (await title()) === 'PELLAX RIM', 'a key went on');
+    assert.strictEqual(await column(), 1, 'the key that went on moved nothing');
+    await page.keyboard.press('ArrowRight');  // a tap shorter than a frame still counts
+    await until(async () => (await column()) === 2, 'a short tap moved the piece');
+    // P pauses too, and a tap on the screen goes on; M turns sound off and on.
+    await key(page, 'KeyP');
+    await until(async () => (await title()) === paused, 'P paused');
+    await tap(page, 120, 160);
+    await until(async () => (await title()) === 'PELLAX RIM', 'a tap went on');
+    assert.strictEqual(await column(), 2, 'the tap that went on reached no button');
+    for (const [word, gain] of [['off', 0], ['on', 1]]) {
+      await key(page, 'KeyM');
+      await until(async () => (await title()) === `PELLAX RIM - sound ${word}`, `sound ${word}`);
+      assert.strictEqual(await page.evaluate(() => window.testAudio.gain.gain.value), gain);
+    }
+
+    // On its side, the phone shows the screen at a whole factor of its
+    // pixels, inside the stage, the buttons either side.
+    await page.setViewportSize({ width: 844, height: 390 });
+    await until(async () => {
+      const box = await page.locator('#screen').boundingBox();
+      return box.height * 3 === 960 && box.y >= 0 && box.y + box.height <= 390;
+    }, 'the screen placed again at 3 device pixels a pixel');
+    assert(await page.isVisible('#pad [data-button="Start"]'), 'the buttons beside the screen');
     assert.deepStrictEqual(errors, [], 'console errors');
 
     // A browser without storage plays and says so once; one without

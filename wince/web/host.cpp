@@ -1,23 +1,32 @@
+#include "wince/web/host.h"
+
 #include <algorithm>
 #include <array>
-#include <fstream>
-#include <iterator>
+#include <string_view>
 
-#include "wince/seam/device_codes.h"
-#include "wince/web/web.h"
+#include "wince/web/keys.h"
 
 // The page's side, in wince/web/glue.js. The calls marked as waiting suspend
 // the program until the page resumes it.
 extern "C" {
 double pellax_now_ms();
-void pellax_show(const uint8_t *rgba);
-int pellax_take_input(int32_t *triples, int most);
-void pellax_wait(double milliseconds, int wakeOnInput);  // waiting
-void pellax_sync();                                      // waiting
-int pellax_mount(const char *folder);                    // waiting
-void pellax_await_start();                               // waiting
-int pellax_play(const char *key, const uint8_t *bytes, int size);
-void pellax_stop_sound();
+// The next DOM event the page queued: its type and name as text, its
+// numbers; 0 when none is left.
+int pellax_next_event(char *kind, int kindSize, char *name, int nameSize, double *numbers,
+                      int count);
+// Each game pad connected: PadRecord below, at most most of them.
+int pellax_read_pads(double *records, int most);
+void pellax_stage_size(int *widthAndHeight);
+void pellax_wait(double milliseconds);  // waiting; ends early when an event comes
+void pellax_show(const uint8_t *rgba, int size, int x, int y, int w, int h);
+void pellax_presented();
+void pellax_title(const char *title);
+void pellax_full_screen(int full);
+void pellax_play(int id, const int16_t *samples, int count, int channels, int rate);
+void pellax_sound(double volume, int paused);
+void pellax_sync();                                                     // waiting
+int pellax_mount(const char *folder);                                   // waiting
+void pellax_await_start();                                              // waiting
 void pellax_message(const char *text, const char *caption, int error);  // waiting
 void pellax_notice(const char *text);
 void pellax_ended(int code);
@@ -27,13 +36,54 @@ namespace wince::web {
 
 namespace {
 
-constexpr int64_t kUsPerMs = 1000;
-// With nothing due, the program still looks at its queue this often (a
-// game pad is read when the program looks).
-constexpr int kLongestWaitMs = 250;
-constexpr int kInputBatch = 32;
+using player::PadBit;
+using player::PadButton;
+using player::Pointer;
+
+constexpr double kUsPerMs = 1000.0;
+// The browser has no event for a pad's buttons: while one is connected the
+// program looks at least this often.
+constexpr int64_t kPadLookUs = 20'000;
+constexpr int kMostPads = 8;
+// The page's own buttons are a pad of their own, under a number no browser
+// gives one.
+constexpr int kPageButtonsPad = -1;
+
+// A game pad as the page reads it from navigator.getGamepads().
+struct PadRecord {
+    double slot, buttons, stickX, stickY;  // buttons: bit n for Gamepad.buttons[n] pressed
+};
+
+// The standard layout's buttons, by their place in Gamepad.buttons.
+struct RawButton {
+    int bit;
+    PadButton as;
+};
+constexpr RawButton kRawButtons[] = {
+    {12, PadButton::Up}, {13, PadButton::Down}, {14, PadButton::Left}, {15, PadButton::Right},
+    {0, PadButton::A},   {1, PadButton::B},     {9, PadButton::Start}, {8, PadButton::Back},
+};
+
+// The page's buttons by their data-button names (wince/web/index.html).
+struct NamedButton {
+    std::string_view name;
+    PadButton as;
+};
+constexpr NamedButton kPageButtons[] = {
+    {"Up", PadButton::Up},       {"Down", PadButton::Down}, {"Left", PadButton::Left},
+    {"Right", PadButton::Right}, {"A", PadButton::A},       {"B", PadButton::B},
+    {"Start", PadButton::Start},
+};
 
 }  // namespace
+
+struct PagePlatform::Event {
+    char kind[24] = {};
+    char name[40] = {};
+    // keys: repeat, alt; pointers: x, y (device pixels in the stage), button,
+    // primary; visibility: hidden; resize: width, height (device pixels)
+    std::array<double, 4> numbers{};
+};
 
 bool MountStoredFolder(const std::filesystem::path &folder) {
     return pellax_mount(folder.c_str()) != 0;
@@ -51,94 +101,149 @@ void ShowEnded(int code) {
     pellax_ended(code);
 }
 
-void WebHost::Persist() {
+int64_t PagePlatform::NowUs() {
+    return static_cast<int64_t>(pellax_now_ms() * kUsPerMs);
+}
+
+void PagePlatform::Poll(player::Player &player) {
+    Event event;
+    while (pellax_next_event(event.kind, sizeof event.kind, event.name, sizeof event.name,
+                             event.numbers.data(), static_cast<int>(event.numbers.size())) != 0) {
+        Handle(player, event);
+        event = Event();
+    }
+    ReadPads(player);
+}
+
+void PagePlatform::Handle(player::Player &player, const Event &event) {
+    const std::string_view kind = event.kind;
+    const auto &n = event.numbers;
+    if (kind == "keydown" || kind == "keyup") {
+        if (const auto key = KeyName(event.name))
+            player.OnKey(*key, kind == "keydown", n[0] != 0, n[1] != 0);
+    } else if (kind.starts_with("pointer")) {
+        // The stylus is the first finger, or the mouse's primary button.
+        const bool primary = n[3] != 0, mainButton = n[2] == 0;
+        if (!primary) return;
+        if (kind == "pointerdown" && mainButton)
+            player.OnPointer(Pointer::Down, n[0], n[1]);
+        else if (kind == "pointermove")
+            player.OnPointer(Pointer::Move, n[0], n[1]);
+        else if ((kind == "pointerup" && mainButton) || kind == "pointercancel")
+            player.OnPointer(Pointer::Up, n[0], n[1]);
+    } else if (kind == "buttondown" || kind == "buttonup") {
+        const auto *button =
+            std::find_if(std::begin(kPageButtons), std::end(kPageButtons),
+                         [&](const NamedButton &b) { return b.name == event.name; });
+        if (button == std::end(kPageButtons)) return;
+        if (kind == "buttondown")
+            buttons_ |= PadBit(button->as);
+        else
+            buttons_ &= ~PadBit(button->as);
+        player.OnPad(kPageButtonsPad, {true, buttons_});
+    } else if (kind == "visibilitychange") {
+        player.OnMinimised(n[0] != 0);
+    } else if (kind == "blur") {
+        player.OnFocus(false);
+    } else if (kind == "resize") {
+        player.OnResize(static_cast<int>(n[0]), static_cast<int>(n[1]));
+    }
+}
+
+// Every pad is read at every look, and one no longer there lets go of what
+// it held.
+void PagePlatform::ReadPads(player::Player &player) {
+    std::array<PadRecord, kMostPads> records{};
+    const int count = std::clamp(
+        pellax_read_pads(reinterpret_cast<double *>(records.data()), kMostPads), 0, kMostPads);
+    std::set<int> now;
+    for (int i = 0; i < count; ++i) {
+        const PadRecord &record = records[i];
+        const auto raw = static_cast<uint32_t>(record.buttons);
+        player::PadReading reading;
+        for (const RawButton &button : kRawButtons)
+            if ((raw >> button.bit) & 1) reading.buttons |= PadBit(button.as);
+        reading.stickX = record.stickX;
+        reading.stickY = record.stickY;
+        const int slot = static_cast<int>(record.slot);
+        player.OnPad(slot, reading);
+        now.insert(slot);
+    }
+    for (const int gone : pads_)
+        if (!now.contains(gone)) player.OnPad(gone, {false});
+    pads_ = std::move(now);
+}
+
+void PagePlatform::Measure(player::Player &player) {
+    std::array<int, 2> size{};
+    pellax_stage_size(size.data());
+    player.OnResize(size[0], size[1]);
+}
+
+void PagePlatform::Persist() {
     if (!unsaved_) return;
     unsaved_ = false;
     pellax_sync();
 }
 
-// Only a picture that differs from the one shown is drawn again; the page
-// still counts every one, for its frame rate.
-void WebHost::Present(const Picture &picture) {
-    pacer_.Presented();
+// Written files reach storage first; then the browser has its turn until
+// the time or an event comes.
+void PagePlatform::Wait(int64_t untilUs) {
     Persist();
-    ReadScreen(picture, incoming_);
-    const bool same = anyShown_ && incoming_ == shown_;
-    if (!same) {
-        shown_ = incoming_;
-        anyShown_ = true;
-        for (size_t i = 0; i < shown_.size(); ++i) {
-            const uint32_t xrgb = ToXrgb(shown_[i]);
-            rgba_[i * 4] = static_cast<uint8_t>(xrgb >> 16);
-            rgba_[i * 4 + 1] = static_cast<uint8_t>(xrgb >> 8);
-            rgba_[i * 4 + 2] = static_cast<uint8_t>(xrgb);
-            rgba_[i * 4 + 3] = 0xFF;
-        }
+    int64_t left = std::max<int64_t>(untilUs - NowUs(), 0);
+    if (!pads_.empty()) left = std::min(left, kPadLookUs);
+    pellax_wait(static_cast<double>(left) / kUsPerMs);
+}
+
+void PagePlatform::Show(const Screen &pixels, const player::ScreenRect &where) {
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const uint32_t xrgb = ToXrgb(pixels[i]);
+        rgba_[i * 4] = static_cast<uint8_t>(xrgb >> 16);
+        rgba_[i * 4 + 1] = static_cast<uint8_t>(xrgb >> 8);
+        rgba_[i * 4 + 2] = static_cast<uint8_t>(xrgb);
+        rgba_[i * 4 + 3] = 0xFF;
     }
-    pellax_show(same ? nullptr : rgba_.data());
+    pellax_show(rgba_.data(), static_cast<int>(rgba_.size()), where.x, where.y, where.w, where.h);
 }
 
-void WebHost::PumpInput() {
-    std::array<int32_t, kInputBatch * 3> triples{};
-    const int got = pellax_take_input(triples.data(), kInputBatch);
-    if (got <= 0 || !HasMainWindow()) return;
-    for (int i = 0; i < got; ++i)
-        PostDeviceInput({static_cast<uint32_t>(triples[i * 3]),
-                         static_cast<uintptr_t>(static_cast<uint32_t>(triples[i * 3 + 1])),
-                         static_cast<intptr_t>(triples[i * 3 + 2])});
-    pacer_.InputPosted(CounterNow());
+void PagePlatform::SetTitle(const std::string &title) {
+    pellax_title(title.c_str());
 }
 
-// The browser gets its turn until the next frame can be due, or until input
-// arrives; written files reach storage first.
-void WebHost::Idle() {
-    Persist();
-    const int64_t now = CounterNow();
-    double waitMs = kLongestWaitMs;
-    if (const auto due = pacer_.SleepUntil(now))
-        waitMs = std::min<double>(static_cast<double>(*due - now) / kUsPerMs, kLongestWaitMs);
-    pellax_wait(waitMs, 1);
-    pacer_.Woke(CounterNow());
+void PagePlatform::SetFullScreen(bool full) {
+    pellax_full_screen(full ? 1 : 0);
 }
 
-int64_t WebHost::CounterNow() {
-    return static_cast<int64_t>(pellax_now_ms() * kUsPerMs);
-}
-
-int64_t WebHost::CounterFrequency() {
-    return kUsPerMs * 1000;
-}
-
-// The whole program stands still, as on the device; input that arrives
-// meanwhile waits in the page and is delivered afterwards, in order.
-void WebHost::Sleep(uint32_t milliseconds) {
-    Persist();
-    const int64_t end = CounterNow() + static_cast<int64_t>(milliseconds) * kUsPerMs;
-    for (int64_t left = end - CounterNow(); left > 0; left = end - CounterNow())
-        pellax_wait(static_cast<double>(left) / kUsPerMs, 0);
-}
-
-// The page decodes a file once and keeps it by its path, so the file is read
-// only for its first cue; a file that is not a wave it can play starts
-// nothing.
-bool WebHost::PlayWave(const std::filesystem::path *waveFile) {
-    if (waveFile == nullptr) {
-        pellax_stop_sound();
-        return true;
+// The page keeps each wave it was given, so its samples cross only once.
+void PagePlatform::Play(const std::shared_ptr<const player::Wave> &wave) {
+    if (!wave) {
+        pellax_play(0, nullptr, 0, 0, 0);
+        return;
     }
-    if (handed_.contains(*waveFile)) return pellax_play(waveFile->c_str(), nullptr, 0) != 0;
-    std::ifstream in(*waveFile, std::ios::binary);
-    if (!in) return false;
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                     std::istreambuf_iterator<char>()};
-    handed_.insert(*waveFile);
-    return pellax_play(waveFile->c_str(), bytes.data(), static_cast<int>(bytes.size())) != 0;
+    const auto kept = std::find(handed_.begin(), handed_.end(), wave);
+    const int id = static_cast<int>(kept - handed_.begin()) + 1;
+    if (kept != handed_.end()) {
+        pellax_play(id, nullptr, 0, 0, 0);
+        return;
+    }
+    handed_.push_back(wave);
+    pellax_play(id, wave->samples.data(), static_cast<int>(wave->samples.size()), wave->channels,
+                wave->rate);
 }
 
-void WebHost::ShowMessage(const MessageRequest &message) {
+void PagePlatform::SetSound(int volume, bool paused) {
+    pellax_sound(volume / 100.0, paused ? 1 : 0);
+}
+
+void PagePlatform::ShowMessage(const MessageRequest &message) {
     Persist();
     pellax_message(ToUtf8(message.text).c_str(), ToUtf8(message.caption).c_str(),
                    message.error ? 1 : 0);
+}
+
+void CountingHost::Present(const Picture &picture) {
+    pellax_presented();
+    player_.Present(picture);
 }
 
 }  // namespace wince::web

@@ -1,20 +1,19 @@
-// The browser host: the game on a canvas in a web page, with the keyboard,
-// pointer (mouse, touch, pen), game pads and the page's own buttons as
-// input, Web Audio for sound and a dialog for message boxes. The program's
-// loop runs unchanged: whenever it waits, the host hands the browser its
-// turn (the page's script, wince/web/glue.js, suspends the program and
-// resumes it later), so the page never freezes.
+// The browser host: the game on a canvas in a web page. It only translates:
+// every rule a player meets is the player's (wince/player/player.h). The
+// page queues its DOM events as they come and hands them over when the
+// program looks at its queue; pictures, sound and waits go the other way.
+// The program's loop runs unchanged: whenever it waits, the page's script
+// (wince/web/glue.js) suspends it and hands the browser its turn.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "wince/seam/host.h"
-#include "wince/seam/pacing.h"
-#include "wince/seam/screen.h"
+#include "wince/player/player.h"
 
 namespace wince::web {
 
@@ -34,36 +33,62 @@ void Notice(const std::string &text);
 // play again.
 void ShowEnded(int code);
 
-// The host is also the recorder: it hears of every file the program writes,
-// and the next wait (or picture) first puts the folder back into storage.
-class WebHost final : public Host, public Recorder {
+// The page as the player's platform. It is also the recorder: it hears of
+// every file the program writes, and the next wait or message box first
+// puts the folder back into storage.
+class PagePlatform final : public player::Platform, public Recorder {
 public:
-    void Present(const Picture &picture) override;
-    void PumpInput() override;
-    void Idle() override;
-    int64_t CounterNow() override;  // microseconds the page has been shown
-    int64_t CounterFrequency() override;
-    void Sleep(uint32_t milliseconds) override;
-    bool PlayWave(const std::filesystem::path *waveFile) override;
+    int64_t NowUs() override;
+    void Poll(player::Player &player) override;
+    void Wait(int64_t untilUs) override;
+    void Show(const Screen &pixels, const player::ScreenRect &where) override;
+    void SetTitle(const std::string &title) override;
+    void SetFullScreen(bool full) override;
+    void Play(const std::shared_ptr<const player::Wave> &wave) override;
+    void SetSound(int volume, bool paused) override;
     void ShowMessage(const MessageRequest &message) override;
 
-    void MessageShown(const std::u16string &, const std::u16string &) override {}
-    void SoundCall(const char16_t *) override {}
-    void Slept(uint32_t) override {}
     void FileWritten(const char16_t *) override { FilesChanged(); }
 
+    // The stage's size handed to the player now, before its first picture.
+    void Measure(player::Player &player);
     // Files were written (the installation, the record): the next wait puts
     // them into storage. Persist does so now, when any are waiting.
     void FilesChanged() { unsaved_ = true; }
     void Persist();
 
 private:
-    Screen shown_{}, incoming_{};
-    bool anyShown_ = false;
+    struct Event;
+    void Handle(player::Player &player, const Event &event);
+    void ReadPads(player::Player &player);
+
     bool unsaved_ = false;
+    uint32_t buttons_ = 0;  // PadBit of each of the page's buttons held
+    std::set<int> pads_;    // the game pads connected at the last look
+    // The waves the page keeps, each by its place here plus one.
+    std::vector<std::shared_ptr<const player::Wave>> handed_;
     std::vector<uint8_t> rgba_ = std::vector<uint8_t>(kScreenPixels * 4);
-    Pacer pacer_;
-    std::set<std::filesystem::path> handed_;  // wave files the page holds decoded
+};
+
+// The program's host: the player, with every picture the game finishes
+// counted by the page for its frame rate (the player shows only those that
+// change).
+class CountingHost final : public Host {
+public:
+    explicit CountingHost(player::Player &player) : player_(player) {}
+    void Present(const Picture &picture) override;
+    void PumpInput() override { player_.PumpInput(); }
+    void Idle() override { player_.Idle(); }
+    int64_t CounterNow() override { return player_.CounterNow(); }
+    int64_t CounterFrequency() override { return player_.CounterFrequency(); }
+    void Sleep(uint32_t milliseconds) override { player_.Sleep(milliseconds); }
+    bool PlayWave(const std::filesystem::path *waveFile) override {
+        return player_.PlayWave(waveFile);
+    }
+    void ShowMessage(const MessageRequest &message) override { player_.ShowMessage(message); }
+
+private:
+    player::Player &player_;
 };
 
 }  // namespace wince::web

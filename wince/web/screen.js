@@ -1,0 +1,96 @@
+// The screen: the program's pictures on the canvas, which sits where the
+// player placed it in the stage; the title and the line under the screen;
+// full screen; the message dialog; the handheld's buttons shown or put away.
+/* global PellaxStart */
+/* exported PellaxScreen */
+var PellaxScreen = (function() {
+  'use strict';
+  var $ = function(id) {
+    return document.getElementById(id);
+  };
+  var stage = $('stage'), canvas = $('screen'), context = canvas.getContext('2d');
+  var picture = context.createImageData(canvas.width, canvas.height);
+
+  function ratio() {
+    return window.devicePixelRatio || 1;
+  }
+  // The player places the screen by device pixels: at a whole factor of
+  // them every pixel of the handheld is a crisp square.
+  function stageSize() {
+    var box = stage.getBoundingClientRect();
+    return [Math.round(box.width * ratio()), Math.round(box.height * ratio())];
+  }
+  var placed = '';
+  function show(rgba, x, y, w, h) {
+    var style = canvas.style, r = ratio(), place = [x, y, w, h, r].join();
+    if (place !== placed) {
+      placed = place;
+      style.left = x / r + 'px';
+      style.top = y / r + 'px';
+      style.width = w / r + 'px';
+      style.height = h / r + 'px';
+      style.visibility = 'visible';
+    }
+    picture.data.set(rgba);
+    context.putImageData(picture, 0, 0);
+  }
+  function title(text) {
+    document.title = text;
+    $('status').textContent = text;
+  }
+  // Browsers allow it only soon after a key or a tap; otherwise nothing
+  // happens.
+  function fullScreen(on) {
+    var request = null;
+    if (on && !document.fullscreenElement && stage.requestFullscreen) {
+      request = stage.requestFullscreen();
+    } else if (!on && document.fullscreenElement) {
+      request = document.exitFullscreen();
+    }
+    if (request) request.catch(function() {});
+  }
+  function notice(text) {
+    $('notice').textContent = text;
+  }
+  function message(text, caption, error, wakeUp) {
+    PellaxStart.suspended();
+    var dialog = $('message');
+    $('message-caption').textContent = caption;
+    $('message-text').textContent = text;
+    dialog.classList.toggle('error', error);
+    dialog.onclose = function() {
+      PellaxStart.resume(wakeUp, 0);
+    };
+    dialog.showModal();
+  }
+
+  // The handheld's buttons under the screen, shown at first where the
+  // device has touch; the choice is kept.
+  function showPad(shown) {
+    document.body.classList.toggle('with-pad', shown);
+    $('pad-toggle').textContent = shown ? 'Hide buttons' : 'Show buttons';
+    try {
+      localStorage.setItem('pellax-rim-pad', shown ? 'shown' : 'hidden');
+    } catch (e) {
+    }
+  }
+  $('pad-toggle').addEventListener('click', function() {
+    showPad(!document.body.classList.contains('with-pad'));
+  });
+  var saved = null;
+  try {
+    saved = localStorage.getItem('pellax-rim-pad');
+  } catch (e) {
+  }
+  var touch = navigator.maxTouchPoints > 0 || matchMedia('(any-pointer: coarse)').matches;
+  showPad(saved ? saved === 'shown' : touch);
+
+  return {
+    stageSize: stageSize,
+    show: show,
+    title: title,
+    fullScreen: fullScreen,
+    notice: notice,
+    message: message,
+  };
+})();

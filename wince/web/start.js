@@ -1,0 +1,102 @@
+// The page's start and end: the tap or key that starts the program and its
+// sound, one tab at a time, the end screen, the service worker; and the
+// program's turns (suspended while the browser has its own, resumed after).
+// window.pellaxStats holds the figures the browser test reads.
+/* global PellaxSound */
+/* exported PellaxStart */
+var PellaxStart = (function() {
+  'use strict';
+  var $ = function(id) {
+    return document.getElementById(id);
+  };
+  var stats =
+      (window.pellaxStats = { gestureAt: 0, firstFrameAt: 0, pictures: 0, sounds: 0, busyMs: 0 });
+  var started = false, over = false;
+  var channel = new MessageChannel(), resumeWith = null, resumedAt = 0;
+
+  // A resume always comes from a message, never straight from a timer: a
+  // timer set from a timer's callback is held back to 4 ms and more once
+  // such calls nest, which would make every frame late.
+  channel.port1.onmessage = function() {
+    var go = resumeWith;
+    resumeWith = null;
+    if (!go) return;
+    resumedAt = performance.now();
+    go();
+  };
+  function resume(wakeUp, value) {
+    resumeWith = function() {
+      wakeUp(value);
+    };
+    channel.port2.postMessage(0);
+  }
+  function suspended() {
+    if (resumedAt) stats.busyMs += performance.now() - resumedAt;
+    resumedAt = 0;
+  }
+  function presented() {
+    if (!stats.firstFrameAt) stats.firstFrameAt = performance.now();
+    ++stats.pictures;
+  }
+
+  // The tap or key that starts the program also starts sound: browsers
+  // play nothing before a gesture. One page plays from the stored folder
+  // at a time (a second tab would overwrite the first one's record).
+  function awaitStart(wakeUp) {
+    var go = function(event) {
+      if (started) return;
+      event.preventDefault();
+      event.stopPropagation();  // the gesture is the page's, not the game's
+      started = true;
+      stats.gestureAt = performance.now();
+      PellaxSound.begin();
+      document.body.classList.remove('waiting');
+      window.removeEventListener('pointerdown', go, true);
+      window.removeEventListener('keydown', go, true);
+      resumedAt = performance.now();
+      wakeUp(0);
+    };
+    var ready = function() {
+      document.body.classList.add('waiting');
+      window.addEventListener('pointerdown', go, true);
+      window.addEventListener('keydown', go, true);
+    };
+    if (!navigator.locks) return ready();
+    navigator.locks.request('pellax-rim-folder', { ifAvailable: true }, function(lock) {
+      if (!lock) {
+        $('ended-text').textContent =
+            'PELLAX RIM is already running with this folder (another tab).';
+        document.body.classList.add('ended');
+        return;
+      }
+      ready();
+      return new Promise(function() {});  // held while the page lives
+    });
+  }
+  function ended(code) {
+    over = true;
+    PellaxSound.play(0);
+    $('ended-text').textContent =
+        code === 0 ? 'PELLAX RIM has ended.' : 'PELLAX RIM could not go on.';
+    document.body.classList.add('ended');
+  }
+  $('again').addEventListener('click', function() {
+    location.reload();
+  });
+  if ('serviceWorker' in navigator) {
+    navigator.serviceWorker.register('sw.js').catch(function() {});
+  }
+
+  return {
+    stats: stats,
+    resume: resume,
+    suspended: suspended,
+    presented: presented,
+    awaitStart: awaitStart,
+    ended: ended,
+    // Between the start and the end the program takes the page's input.
+    playing: function() {
+      return started && !over;
+    },
+  };
+})();
