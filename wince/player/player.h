@@ -92,6 +92,9 @@ public:
     // pointer coordinates spans (above 1 where the desktop scales windows).
     void OnResize(int width, int height, double pixelsPerUnitX = 1.0, double pixelsPerUnitY = 1.0);
     void OnExposed();  // the window lost its pixels: they are shown again
+    // The window went to full screen or left it by the platform's own means
+    // (a browser's Esc), so that the next toggle goes the right way.
+    void OnFullScreen(bool full) { fullScreen_ = full; }
     void OnClose();
 
     const ScreenRect &Layout() const { return layout_; }

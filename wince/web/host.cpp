@@ -143,6 +143,8 @@ void PagePlatform::Handle(player::Player &player, const Event &event) {
         player.OnPad(kPageButtonsPad, {true, buttons_});
     } else if (kind == "visibilitychange") {
         player.OnMinimised(n[0] != 0);
+    } else if (kind == "fullscreenchange") {
+        player.OnFullScreen(n[0] != 0);
     } else if (kind == "blur") {
         player.OnFocus(false);
     } else if (kind == "resize") {

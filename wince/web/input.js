@@ -79,6 +79,9 @@ var PellaxInput = (function() {
   document.addEventListener('visibilitychange', function() {
     add('visibilitychange', '', [document.hidden ? 1 : 0]);
   });
+  document.addEventListener('fullscreenchange', function() {
+    add('fullscreenchange', '', [document.fullscreenElement ? 1 : 0]);
+  });
   window.addEventListener('blur', function() {
     add('blur', '', []);
   });
