@@ -3,13 +3,11 @@
 #include <xinput.h>
 
 #include <algorithm>
+#include <iterator>
 
 namespace wince::windows {
 
 namespace {
-
-using player::PadBit;
-using player::PadButton;
 
 // Connected pads are read this often; the empty slots far less, since
 // asking an empty slot is slow on some systems.
@@ -17,19 +15,18 @@ constexpr int64_t kPollMs = 8;
 constexpr int64_t kSearchMs = 1000;
 constexpr double kStickRange = 32768.0;
 
+// XInput's button for each of the player's, in the player's order: Up, Down,
+// Left, Right, A, B, Start, Back.
+constexpr WORD kMasks[] = {XINPUT_GAMEPAD_DPAD_UP,   XINPUT_GAMEPAD_DPAD_DOWN,
+                           XINPUT_GAMEPAD_DPAD_LEFT, XINPUT_GAMEPAD_DPAD_RIGHT,
+                           XINPUT_GAMEPAD_A,         XINPUT_GAMEPAD_B,
+                           XINPUT_GAMEPAD_START,     XINPUT_GAMEPAD_BACK};
+
 player::PadReading Reading(const XINPUT_GAMEPAD &pad) {
-    constexpr std::pair<WORD, PadButton> kButtons[] = {
-        {XINPUT_GAMEPAD_DPAD_UP, PadButton::Up},
-        {XINPUT_GAMEPAD_DPAD_DOWN, PadButton::Down},
-        {XINPUT_GAMEPAD_DPAD_LEFT, PadButton::Left},
-        {XINPUT_GAMEPAD_DPAD_RIGHT, PadButton::Right},
-        {XINPUT_GAMEPAD_A, PadButton::A},
-        {XINPUT_GAMEPAD_B, PadButton::B},
-        {XINPUT_GAMEPAD_START, PadButton::Start},
-        {XINPUT_GAMEPAD_BACK, PadButton::Back}};
     player::PadReading reading;
-    for (const auto &[mask, button] : kButtons)
-        if ((pad.wButtons & mask) != 0) reading.buttons |= PadBit(button);
+    for (unsigned b = 0; b < std::size(kMasks); ++b)
+        if ((pad.wButtons & kMasks[b]) != 0)
+            reading.buttons |= player::PadBit(static_cast<player::PadButton>(b));
     reading.stickX = pad.sThumbLX / kStickRange;
     reading.stickY = -pad.sThumbLY / kStickRange;  // XInput's up is positive
     return reading;
