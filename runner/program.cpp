@@ -1,8 +1,10 @@
 // The step from the process into the game: its entry as the device starts it.
+#include "app/app.h"
 #include "game/game.h"
+#include "gfx/gfx.h"
 #include "platform/platform.h"
 #include "runner/runner.h"
-#include "wince.h"
+#include "wince/core/control.h"
 
 namespace runner {
 
@@ -15,6 +17,24 @@ HINSTANCE const kInstance = reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(0
 int RunProgram() {
     WCHAR commandLine[] = TEXT("");
     return WinMain(kInstance, nullptr, commandLine, 1);
+}
+
+// A program that is loaded more than once into one process (a libretro
+// core) starts each time as a fresh process would. The display's records
+// are the program's to release, which its shutdown has done.
+void ResetProgram() {
+    wince::ResetForTest();
+    GameState = InitialGameState();
+    ResetBoard();
+    for (uint8_t &kind : PieceSequence) kind = 0;
+    for (uint32_t &flag : KeyFlags) flag = 0;
+    StylusState = {};
+    counterFrequency = counterValue = 0;
+    frameLastTick = 0;
+    for (uint32_t &tick : TickSlot) tick = 0;
+    for (WCHAR &c : GamePath) c = 0;
+    ShutdownDone = 0;
+    MainWindowHandle = nullptr;
 }
 
 // The main loop's frame timer has run (the intro does not use it) and no

@@ -28,6 +28,8 @@ inline constexpr const char *kTitle = "PELLAX RIM";
 // The game's own entry, WinMain, on the host and root set up; returns the
 // program's exit code.
 int RunProgram();
+// The program's records and the stand-in's state as at the start of a process.
+void ResetProgram();
 // The game waits at its idle screen for a key, which a window's title asks for.
 bool AwaitsKey();
 

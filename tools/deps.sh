@@ -3,7 +3,9 @@
 # what building and playing the game needs; "windows" what building the
 # Windows program needs, "windows-check" that and Wine with a display and a
 # window manager to try and measure it on; "web" what the web page needs
-# (Emscripten, which brings node) and its test (Chromium, npm); without an
+# (Emscripten, which brings node) and its test (Chromium, npm); "libretro"
+# what the libretro core needs (the frontend's header) and its check (Debian's
+# RetroArch with a display, GoogleTest, ImageMagick); without an
 # argument the tests', benchmarks', checks' and packaging's tools as well.
 set -eu
 PLAY="build-essential cmake libsdl2-dev zlib1g-dev nlohmann-json3-dev"
@@ -18,6 +20,9 @@ elif [ "${1:-}" = web ]; then
   PACKAGES="cmake make emscripten python3 chromium"
   # A node from elsewhere brings its own npm, which Debian's would clash with.
   command -v npm >/dev/null || PACKAGES="$PACKAGES npm"
+elif [ "${1:-}" = libretro ]; then
+  PACKAGES="build-essential cmake zlib1g-dev nlohmann-json3-dev libgtest-dev retroarch-dev \
+retroarch xvfb dbus imagemagick"
 elif [ "${1:-}" != play ]; then
   PACKAGES="$PLAY pkg-config libgtest-dev libgmock-dev libbenchmark-dev clang clang-format \
 clang-tidy libclang-rt-14-dev eslint xvfb xdotool imagemagick openbox libxtst-dev libxext-dev \
