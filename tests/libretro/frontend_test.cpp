@@ -342,4 +342,39 @@ TEST_F(LibretroCore, KeepsTheRecordInTheSaveFolderFromOneLoadToTheNext) {
     EXPECT_NE(Bytes(dir / "with-record.png"), Bytes(dir / "headless" / Play::Name(60)));
 }
 
+TEST_F(LibretroCore, TheGamesBoxesAreMessagesAnsweredByStartAndItsEndClosesTheFrontend) {
+    Core core;
+    ASSERT_TRUE(core.Loaded()) << dlerror();
+    ASSERT_TRUE(core.Load());
+    core.Unload();
+    // An empty registry is no missing file: it stays as it is, and the game
+    // says so, then names each picture it cannot find without its folder.
+    std::ofstream(dir / "saves" / "pellax-rim" / "registry.reg", std::ios::trunc).flush();
+    seen.messages.clear();
+    ASSERT_TRUE(core.Load());
+    core.frames = 0;
+    size_t answered = 0;
+    for (int frame = 1; frame <= 200 && !seen.shutdown; ++frame) {
+        const std::vector<uint16_t> before = seen.picture;
+        const bool waiting = answered < seen.messages.size();
+        // Start pressed for a frame, once a box is up; B does not answer.
+        seen.buttons.clear();
+        seen.buttons[RETRO_DEVICE_ID_JOYPAD_B] = waiting && frame % 4 == 1;
+        seen.buttons[RETRO_DEVICE_ID_JOYPAD_START] = waiting && frame % 4 == 3;
+        core.Run();
+        if (waiting && frame % 4 != 3) {
+            EXPECT_EQ(seen.picture, before) << "frame " << frame;
+            EXPECT_EQ(seen.messages.size(), answered + 1) << "frame " << frame;
+        }
+        if (waiting && frame % 4 == 3) answered = std::min(answered + 1, seen.messages.size());
+    }
+    EXPECT_TRUE(seen.shutdown);
+    ASSERT_FALSE(seen.messages.empty());
+    EXPECT_EQ(seen.messages.size(), 9u);
+    EXPECT_EQ(seen.messages.front(),
+              "OpenError: This is a problem in process of installation please reinstall "
+              "(A or Start: OK)");
+    core.Unload();
+}
+
 }  // namespace
