@@ -54,9 +54,9 @@ TEST_F(CommandLineTest, AnUnreadableScriptLineStopsTheRunBeforeItStarts) {
 TEST_F(CommandLineTest, ASecondProgramOnTheSameRootIsRefused) {
     CopyInstallation();
     WriteBytes(dir / "script.txt", "", 0);
-    const std::string command = "cd '" + dir.string() + "' && flock root/pellax-rim.lock '" +
-                                PELLAX_BINARY +
-                                "' --headless --root root --script script.txt --trace t.jsonl "
+    const std::string command = "cd '" + dir.string() + "' && flock root/pellax-rim.lock " +
+                                ProgramCommand() +
+                                " --headless --root root --script script.txt --trace t.jsonl "
                                 "2>stderr.txt";
     const int status = std::system(command.c_str());
     EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1);

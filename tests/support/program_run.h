@@ -37,6 +37,13 @@ struct RunResult {
     bool Played() const { return state.is_object() && state["playing"] == 1; }
 };
 
+// The shell's words that start the binary: behind the emulator in a cross
+// build, where the build machine cannot run it itself.
+inline std::string ProgramCommand() {
+    const std::string emulator = PELLAX_EMULATOR;
+    return (emulator.empty() ? "" : emulator + " ") + "'" + PELLAX_BINARY + "'";
+}
+
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -51,7 +58,7 @@ protected:
 
     // Runs the binary with the arguments given, from the test's folder.
     int Run(const std::string &arguments, std::string *out = nullptr, std::string *err = nullptr) {
-        const std::string command = "cd '" + dir.string() + "' && '" + PELLAX_BINARY + "' " +
+        const std::string command = "cd '" + dir.string() + "' && " + ProgramCommand() + " " +
                                     arguments + " >stdout.txt 2>stderr.txt";
         const int status = std::system(command.c_str());
         if (out) *out = ReadBytes(dir / "stdout.txt");
