@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "wince/headless/headless.h"
+#include "wince/headless/host.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     using Kind = wince::headless::ScriptEvent::Kind;

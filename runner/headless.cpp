@@ -1,13 +1,12 @@
 // --headless: the whole program, entry to exit, on the headless stand-in,
 // driven by a script and recording everything it does.
-#include "wince/headless/headless.h"
-
 #include <fstream>
 #include <iostream>
 #include <string>
 #include <system_error>
 
 #include "runner/runner.h"
+#include "wince/headless/host.h"
 
 namespace runner {
 

@@ -3,7 +3,7 @@
 
 #include "platform/platform.h"
 #include "wince/core/control.h"
-#include "wince/headless/headless.h"
+#include "wince/headless/host.h"
 
 namespace {
 

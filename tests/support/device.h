@@ -12,7 +12,7 @@
 
 #include "test_folder.h"
 #include "wince/core/control.h"
-#include "wince/headless/headless.h"
+#include "wince/headless/host.h"
 
 namespace pellax_test {
 

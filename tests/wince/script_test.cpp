@@ -6,7 +6,7 @@
 #include <sstream>
 #include <tuple>
 
-#include "wince/headless/headless.h"
+#include "wince/headless/host.h"
 
 namespace pellax_test {
 namespace {

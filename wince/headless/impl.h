@@ -3,7 +3,7 @@
 
 #include <fstream>
 
-#include "wince/headless/headless.h"
+#include "wince/headless/host.h"
 
 namespace wince::headless {
 

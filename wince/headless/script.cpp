@@ -3,7 +3,7 @@
 #include <limits>
 #include <sstream>
 
-#include "wince/headless/headless.h"
+#include "wince/headless/host.h"
 
 namespace wince::headless {
 namespace {
