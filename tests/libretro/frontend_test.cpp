@@ -175,6 +175,9 @@ struct Play {
             if (hold.x < 0) {
                 script << down << " keydown " << hold.code << "\n"
                        << up << " keyup " << hold.code << "\n";
+                // A held button repeats after 300 ms, then every 50 ms.
+                for (int t = down + 300; t < (hold.to - 1) * kFrameMs; t += 50)
+                    script << t << " keydown " << hold.code << "\n";
             } else {
                 const std::string at = " " + std::to_string(hold.x) + " " + std::to_string(hold.y);
                 script << down << " down" << at << "\n" << up << " up" << at << "\n";
@@ -278,12 +281,13 @@ TEST_F(LibretroCore, PlaysFrameForFrameAsTheHeadlessProgram) {
     play.Button(120, 1, RETRO_DEVICE_ID_JOYPAD_LEFT, 37);   // one frame: held for 60 ms
     play.Button(140, 2, RETRO_DEVICE_ID_JOYPAD_UP, 38);     // rotates
     play.Button(170, 2, RETRO_DEVICE_ID_JOYPAD_A, 195);     // hard drop
+    play.Button(200, 20, RETRO_DEVICE_ID_JOYPAD_LEFT, 37);  // repeats to the wall
     play.Button(230, 4, RETRO_DEVICE_ID_JOYPAD_RIGHT, 39);
     play.Button(260, 2, RETRO_DEVICE_ID_JOYPAD_A, 195);
     play.Button(330, 3, RETRO_DEVICE_ID_JOYPAD_B, 196);  // nothing in a game
     play.Tap(360, 195, 277);                             // NEW GAME
     play.Tap(400, 172, 120);                             // level up
-    play.shots = {30, 45, 81, 100, 121, 125, 150, 175, 240, 300, 365, 410};
+    play.shots = {30, 45, 81, 100, 121, 125, 150, 175, 212, 216, 220, 240, 300, 365, 410};
     PlayThrough(core, play, 420);
     EXPECT_EQ(seen.samples, 420 * 5733 / 10);
     core.Unload();
