@@ -11,11 +11,15 @@ cd "$(dirname "$0")/.."
 sh tools/deps.sh aarch64
 jobs="$(nproc 2>/dev/null || echo 2)"
 # The icon is drawn at build time, so by a pellax-rim-icon built for this
-# machine, in a small build of its own.
+# machine, in a small build of its own; --check also holds the ARM program's
+# installation to that build's headless program's.
 icon=build/aarch64-icon
 cmake -S . -B $icon -DCMAKE_BUILD_TYPE=Release -DPELLAX_HOSTS=headless -DPELLAX_TESTS=OFF \
     -DPELLAX_BENCH=OFF >/dev/null
-cmake --build $icon -j"$jobs" --target pellax-rim-icon >/dev/null
+native=pellax-rim-icon
+[ "${1:-}" = --check ] && native="$native pellax-rim"
+# shellcheck disable=SC2086 # one word a target
+cmake --build $icon -j"$jobs" --target $native >/dev/null
 cmake --preset aarch64 -DPELLAX_ICON_TOOL="$PWD/$icon/pellax-rim-icon" >/dev/null
 cmake --build --preset aarch64 -j"$jobs"
 rm -f build/aarch64/pellax-rim_*.deb
@@ -33,6 +37,11 @@ trap 'rm -rf "$scratch"' EXIT
 dpkg-deb -x "$deb" "$scratch"
 run() { qemu-aarch64 -L /usr/aarch64-linux-gnu "$scratch/usr/games/pellax-rim" "$@"; }
 run --version
+# The installation the ARM program makes (palette, pictures, sounds, intro
+# movie, registry, score file) is this machine's, byte for byte.
+run --make-root "$scratch/arm" >/dev/null
+$icon/pellax-rim --make-root "$scratch/native" >/dev/null
+diff -r "$scratch/native" "$scratch/arm"
 # The packaged program plays headless past the intro into a game; the
 # recorded runs above held its runs to this machine's byte for byte.
 printf '100 down 20 20\n140 up 20 20\n300 keydown 196\n340 keyup 196\n2000 state state.json\n' \
