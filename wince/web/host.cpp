@@ -41,6 +41,10 @@ using player::PadButton;
 using player::Pointer;
 
 constexpr double kUsPerMs = 1000.0;
+// Handing the browser its turn costs a suspension of the program: a wait
+// already over is skipped, unless the browser has not had a turn for this
+// long (the page must never freeze).
+constexpr int64_t kLongestWithoutTurnUs = 20'000;
 // The browser has no event for a pad's buttons: while one is connected the
 // program looks at least this often.
 constexpr int64_t kPadLookUs = 20'000;
@@ -192,9 +196,12 @@ void PagePlatform::Persist() {
 // the time or an event comes.
 void PagePlatform::Wait(int64_t untilUs) {
     Persist();
-    int64_t left = std::max<int64_t>(untilUs - NowUs(), 0);
+    const int64_t now = NowUs();
+    int64_t left = std::max<int64_t>(untilUs - now, 0);
+    if (left == 0 && now - lastTurnUs_ < kLongestWithoutTurnUs) return;
     if (!pads_.empty()) left = std::min(left, kPadLookUs);
     pellax_wait(static_cast<double>(left) / kUsPerMs);
+    lastTurnUs_ = NowUs();
 }
 
 void PagePlatform::Show(const Screen &pixels, const player::ScreenRect &where) {

@@ -63,8 +63,9 @@ private:
     void ReadPads(player::Player &player);
 
     bool unsaved_ = false;
-    uint32_t buttons_ = 0;  // PadBit of each of the page's buttons held
-    std::set<int> pads_;    // the game pads connected at the last look
+    int64_t lastTurnUs_ = 0;  // when the browser last had its turn
+    uint32_t buttons_ = 0;    // PadBit of each of the page's buttons held
+    std::set<int> pads_;      // the game pads connected at the last look
     // The waves the page keeps, each by its place here plus one.
     std::vector<std::shared_ptr<const player::Wave>> handed_;
     std::vector<uint8_t> rgba_ = std::vector<uint8_t>(kScreenPixels * 4);
