@@ -243,14 +243,19 @@ void Player::ShowCurrent() {
     ++statsShows_;
 }
 
-// A notice while it lasts, else whether the game is paused or waits for a key.
+// A notice while it lasts, else whether the game is paused or waits for a
+// key. Asked every frame; the words are put together only when they change.
 void Player::UpdateTitle() {
+    const bool awaits = settings_.awaitsKey && settings_.awaitsKey();
+    const TitleState state{noticeUntilUs_, paused_, awaits};
+    if (state == titleState_) return;
+    titleState_ = state;
     std::string title = settings_.title;
     if (noticeUntilUs_ != 0)
         title += kDash + notice_;
     else if (paused_)
         title += kDash + std::string("Paused, press a key");
-    else if (settings_.awaitsKey && settings_.awaitsKey())
+    else if (awaits)
         title += kDash + std::string("Press a key");
     if (title == title_) return;
     title_ = title;

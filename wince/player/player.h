@@ -17,6 +17,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -152,6 +153,8 @@ private:
     std::map<std::filesystem::path, std::shared_ptr<const Wave>> waves_;
 
     std::string notice_, title_;
+    using TitleState = std::tuple<int64_t, bool, bool>;  // notice's end, paused, awaits a key
+    std::optional<TitleState> titleState_;
     int64_t noticeUntilUs_ = 0;
     int64_t statsSinceUs_ = 0, statsPictures_ = 0, statsShows_ = 0;
 };
