@@ -19,25 +19,6 @@ constexpr int64_t kUsPerMs = 1000;
 // command line's does, with the same code.
 constexpr int kFailure = 3;
 
-uint8_t PadCode(PadButton button) {
-    switch (button) {
-        case PadButton::Up:
-            return kUpKey;
-        case PadButton::Down:
-            return kDownKey;
-        case PadButton::Left:
-            return kLeftKey;
-        case PadButton::Right:
-            return kRightKey;
-        case PadButton::A:
-            return kButtonA;
-        case PadButton::B:
-            return kButtonB;
-        default:
-            return kButtonStart;
-    }
-}
-
 // The samples the frontend has been given once `frames` frames are over;
 // each frame's share is the difference, so the fraction of 573.3 is carried.
 int64_t SamplesBy(int64_t frames) {
@@ -150,7 +131,8 @@ void RetroHost::Edges(const std::vector<player::PadEdge> &edges) {
     for (const player::PadEdge &edge : edges) {
         if (edge.button == PadButton::Back) continue;
         if (!edge.down) {
-            if (swallowed_.erase(edge.button) == 0) Press(PadCode(edge.button), false, false);
+            if (swallowed_.erase(edge.button) == 0)
+                Press(player::PadCode(edge.button), false, false);
             continue;
         }
         if (swallowed_.contains(edge.button)) continue;  // its repeats neither
@@ -159,7 +141,7 @@ void RetroHost::Edges(const std::vector<player::PadEdge> &edges) {
             if (edge.button == PadButton::A || edge.button == PadButton::Start) message_.reset();
             continue;
         }
-        Press(PadCode(edge.button), true, edge.repeat);
+        Press(player::PadCode(edge.button), true, edge.repeat);
     }
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "wince/seam/device_codes.h"
+
 namespace wince::player {
 
 namespace {
@@ -31,6 +33,26 @@ uint32_t StickButtons(int x, int y) {
 }
 
 }  // namespace
+
+uint8_t PadCode(PadButton button) {
+    using namespace device;
+    switch (button) {
+        case PadButton::Up:
+            return kUpKey;
+        case PadButton::Down:
+            return kDownKey;
+        case PadButton::Left:
+            return kLeftKey;
+        case PadButton::Right:
+            return kRightKey;
+        case PadButton::A:
+            return kButtonA;
+        case PadButton::B:
+            return kButtonB;
+        default:
+            return kButtonStart;
+    }
+}
 
 void Pads::Read(int pad, const PadReading &reading, int64_t nowUs, std::vector<PadEdge> &out) {
     Pad &state = pads_[pad];

@@ -18,6 +18,9 @@ constexpr uint32_t PadBit(PadButton button) {
     return uint32_t{1} << static_cast<unsigned>(button);
 }
 
+// The device's key a pad button plays (Back plays none: it pauses).
+uint8_t PadCode(PadButton button);
+
 // One pad as a host reads it. The stick runs from -1 to 1, down and right
 // positive; a pad that is gone lets go of everything it held.
 struct PadReading {

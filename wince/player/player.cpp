@@ -27,25 +27,6 @@ public:
     void Close() override { CloseMainWindow(); }
 };
 
-uint8_t PadCode(PadButton button) {
-    switch (button) {
-        case PadButton::Up:
-            return kUpKey;
-        case PadButton::Down:
-            return kDownKey;
-        case PadButton::Left:
-            return kLeftKey;
-        case PadButton::Right:
-            return kRightKey;
-        case PadButton::A:
-            return kButtonA;
-        case PadButton::B:
-            return kButtonB;
-        default:
-            return kButtonStart;
-    }
-}
-
 }  // namespace
 
 DeviceSink &CoreSink() {
