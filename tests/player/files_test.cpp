@@ -83,25 +83,18 @@ TEST(KeyMap, BadLinesAreNamedAndSkippedAndTheRestIsUsed) {
         EXPECT_EQ(LoadKeyMap(folder.path / name).warnings.size(), 1u) << name;
 }
 
-TEST(SettingsFile, RoundTripsSkipsBadLinesAndNeverLeavesAHalfWrittenFile) {
+TEST(SettingsFile, RoundTripsAndSkipsBadLines) {
     Folder folder;
     const fs::path file = folder.path / "config" / "settings.conf";
     const PlayerSettings chosen{35, true, true, 3, false};
     std::string error;
     ASSERT_TRUE(SavePlayerSettings(file, chosen, error)) << error;
     EXPECT_EQ(LoadPlayerSettings(file).settings, chosen);
-    EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), {}), 1);  // no leftovers
     std::ofstream(file, std::ios::app) << "volume = 101\nscale = -1\nmute = maybe\ncolour = red\n"
                                           "fullscreen\n";
     const auto load = LoadPlayerSettings(file);
     EXPECT_EQ(load.settings, chosen);  // the good lines above still count
     EXPECT_EQ(load.warnings.size(), 5u);
-    // Where the new file cannot take the old one's place, the old one stays.
-    const fs::path taken = folder.path / "taken.conf";
-    fs::create_directories(taken / "inside");
-    EXPECT_FALSE(SavePlayerSettings(taken, chosen, error));
-    EXPECT_TRUE(fs::is_directory(taken / "inside"));
-    EXPECT_FALSE(fs::exists(folder.path / "taken.conf.new"));
 }
 
 TEST(Screenshots, ANameAlreadyTakenGetsTheNextNumber) {

@@ -1,10 +1,11 @@
 #include "wince/player/player_settings.h"
 
 #include <charconv>
-#include <fstream>
+#include <sstream>
 #include <system_error>
 
 #include "wince/player/conf_file.h"
+#include "wince/seam/durable_file.h"
 
 namespace wince::player {
 
@@ -59,15 +60,13 @@ PlayerSettingsLoad LoadPlayerSettings(const std::filesystem::path &file) {
     return {s, Warnings(conf.problems)};
 }
 
-// Written whole to a file beside it, then put in its place: a stop or a
-// full disk in the middle leaves the settings as they were, never cut short.
+// Written durably: a stop, a power cut or a full disk in the middle leaves
+// the settings as they were, never cut short.
 bool SavePlayerSettings(const std::filesystem::path &file, const PlayerSettings &s,
                         std::string &error) {
     std::error_code fault;
     std::filesystem::create_directories(file.parent_path(), fault);
-    std::filesystem::path temporary = file;
-    temporary += ".new";
-    std::ofstream out(temporary, std::ios::trunc | std::ios::binary);
+    std::ostringstream out;
     out << "# PELLAX RIM keeps these between runs; edit them while it is closed.\n"
            "# volume 0 to 100; scale 1 to "
         << kMaxScale << " times 240 x 320, 0 for the largest that fits;\n"
@@ -75,12 +74,9 @@ bool SavePlayerSettings(const std::filesystem::path &file, const PlayerSettings 
         << "volume = " << s.volume << "\nmute = " << YesNo(s.muted)
         << "\nfullscreen = " << YesNo(s.fullScreen) << "\nscale = " << s.scale
         << "\npause_when_inactive = " << YesNo(s.pauseWhenInactive) << "\n";
-    out.close();
-    if (out) std::filesystem::rename(temporary, file, fault);
-    if (out && !fault) return true;
-    std::filesystem::remove(temporary, fault);
-    error = "cannot write " + file.string();
-    return false;
+    const std::string text = out.str();
+    return WriteFileDurably(file, {reinterpret_cast<const uint8_t *>(text.data()), text.size()},
+                            error);
 }
 
 }  // namespace wince::player
