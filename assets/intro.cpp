@@ -1,13 +1,14 @@
 // The intro movie file: a still title with the game's name in bevelled
 // blocks, and a short scene of pieces falling, stacking and clearing two
 // rows, each with its own palette and coded with the game's run-length scheme.
+// Everything is worked out in integers, so every build writes the same bytes.
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <string_view>
 
 #include "art.h"
 #include "assets.h"
+#include "integer_math.h"
 
 namespace assets {
 namespace {
@@ -16,7 +17,7 @@ using art::Canvas;
 using PaletteBytes = std::array<uint8_t, 768>;
 
 struct Rgb {
-    double r, g, b;
+    int32_t r, g, b;
 };
 
 constexpr int32_t kShades = 16;
@@ -32,35 +33,39 @@ constexpr Rgb kSilver = {176, 188, 210};
 constexpr Rgb kBlack = {0, 0, 0};
 constexpr Rgb kWhite = {255, 255, 255};
 
-Rgb Mix(Rgb a, Rgb b, double t) {
-    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+// The colour `part` / `whole` of the way from a to b, rounded to the nearest
+// (halves up).
+Rgb Mix(Rgb a, Rgb b, int32_t part, int32_t whole) {
+    const auto channel = [&](int32_t from, int32_t to) {
+        const int32_t twice = 2 * (from * whole + (to - from) * part) + whole;
+        return std::clamp(twice / (2 * whole), 0, 255);
+    };
+    return {channel(a.r, b.r), channel(a.g, b.g), channel(a.b, b.b)};
 }
 
 void SetEntry(PaletteBytes &palette, int32_t index, Rgb colour) {
-    const auto channel = [](double v) {
-        return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0, 255.0)));
-    };
-    palette[3 * index] = channel(colour.r);
-    palette[3 * index + 1] = channel(colour.g);
-    palette[3 * index + 2] = channel(colour.b);
+    palette[3 * index] = static_cast<uint8_t>(colour.r);
+    palette[3 * index + 1] = static_cast<uint8_t>(colour.g);
+    palette[3 * index + 2] = static_cast<uint8_t>(colour.b);
 }
 
-// Sixteen shades: from near black up to the hue at shade 10, then towards
-// white, so one ramp gives a block its shadow, face and glint.
+// Sixteen shades: from near black (12% of the hue) up to the hue at shade
+// 10, then 85% of the way towards white, so one ramp gives a block its
+// shadow, face and glint.
 void SetBlockRamp(PaletteBytes &palette, int32_t first, Rgb hue) {
-    constexpr double kHueShade = 10;
+    constexpr int32_t kHueShade = 10;
+    constexpr int32_t kTopShades = kShades - 1 - kHueShade;
     for (int32_t s = 0; s < kShades; ++s) {
-        const Rgb colour =
-            s <= kHueShade ? Mix(Mix(kBlack, hue, 0.12), hue, s / kHueShade)
-                           : Mix(hue, kWhite, 0.85 * (s - kHueShade) / (kShades - 1 - kHueShade));
+        const Rgb colour = s <= kHueShade
+                               ? Mix(kBlack, hue, 12 * kHueShade + 88 * s, 100 * kHueShade)
+                               : Mix(hue, kWhite, 85 * (s - kHueShade), 100 * kTopShades);
         SetEntry(palette, first + s, colour);
     }
 }
 
 // A straight blend over `count` entries.
 void SetBlend(PaletteBytes &palette, int32_t first, int32_t count, Rgb from, Rgb to) {
-    for (int32_t s = 0; s < count; ++s)
-        SetEntry(palette, first + s, Mix(from, to, static_cast<double>(s) / (count - 1)));
+    for (int32_t s = 0; s < count; ++s) SetEntry(palette, first + s, Mix(from, to, s, count - 1));
 }
 
 uint8_t Shade(int32_t ramp, int32_t shade) {
@@ -181,6 +186,20 @@ std::vector<bool> CoverageOf(const std::vector<TitleCell> &cells, bool solidOnly
     return covered;
 }
 
+// The halo's shade at a squared distance d (below (kGlowRadius + 1)^2) from
+// the letters: 13 (1 - r)^2 rounded, where r = sqrt(d) / (kGlowRadius + 1). In units of 2^-16 of a
+// pixel, the distance's square root is exact to the unit, far finer than
+// a shade.
+int32_t GlowShade(int32_t squaredDistance) {
+    constexpr int64_t kUnit = int64_t{1} << 16;
+    constexpr int64_t kReach = (kGlowRadius + 1) * kUnit;
+    const auto distance =
+        static_cast<int64_t>(integer::SquareRoot(static_cast<uint64_t>(squaredDistance) << 32));
+    const int64_t closeness = kReach - distance;
+    return static_cast<int32_t>((2 * 13 * closeness * closeness + kReach * kReach) /
+                                (2 * kReach * kReach));
+}
+
 // A soft halo around the letters, strongest at their edge.
 void PaintGlow(Canvas &canvas, const std::vector<bool> &covered) {
     // Squared distance to the nearest letter pixel, spread out from each one.
@@ -197,12 +216,10 @@ void PaintGlow(Canvas &canvas, const std::vector<bool> &covered) {
                     d = std::min(d, (sx - x) * (sx - x) + (sy - y) * (sy - y));
                 }
         }
-    for (int32_t i = 0; i < kTitleWidth * kTitleHeight; ++i) {
-        const double reach = 1.0 - std::sqrt(nearest[i]) / (kGlowRadius + 1);
-        if (reach > 0)
-            canvas.Set(i % kTitleWidth, i / kTitleWidth,
-                       Shade(kGlowRamp, static_cast<int32_t>(std::lround(reach * reach * 13))));
-    }
+    constexpr int32_t kReachSquared = (kGlowRadius + 1) * (kGlowRadius + 1);
+    for (int32_t i = 0; i < kTitleWidth * kTitleHeight; ++i)
+        if (nearest[i] < kReachSquared)
+            canvas.Set(i % kTitleWidth, i / kTitleWidth, Shade(kGlowRamp, GlowShade(nearest[i])));
 }
 
 // A few faint stars in the dark around the name.
@@ -497,12 +514,14 @@ void PaintSparks(Canvas &canvas, const Scene &scene, int32_t frame) {
             state = state * 1664525u + 1013904223u;
             return static_cast<int32_t>((state >> 12) % static_cast<uint32_t>(range));
         };
-        const double x0 = next(kFrameWidth), y0 = CellTop(next(kClearedRows)) + 5;
-        const double vx = (next(61) - 30) / 10.0, vy = -2.0 - next(50) / 10.0;
+        // Tenths of a pixel a frame, and hundredths for the fall: x0 + vx t,
+        // y0 + vy t + 0.35 t^2, cut towards zero.
+        const int32_t x0 = next(kFrameWidth), y0 = CellTop(next(kClearedRows)) + 5;
+        const int32_t vx = next(61) - 30, vy = -20 - next(50);
         const int32_t kind = next(kKinds), life = kLife - next(6);
         if (age >= life) continue;
-        const auto x = static_cast<int32_t>(x0 + vx * age);
-        const auto y = static_cast<int32_t>(y0 + vy * age + 0.35 * age * age);
+        const int32_t x = (10 * x0 + vx * age) / 10;
+        const int32_t y = (100 * y0 + 10 * vy * age + 35 * age * age) / 100;
         const int32_t shade = 15 - age * 8 / life;
         canvas.Fill(x, y, 2, 2, Shade(kFrameRamps + kind * kShades, shade));
     }
