@@ -3,7 +3,8 @@
 # http://127.0.0.1:8080/ (Ctrl+C stops).
 #   sh tools/web.sh           build, then serve
 #   sh tools/web.sh --build   only build
-#   sh tools/web.sh --check   build, then play it in headless Chromium (tests/web)
+#   sh tools/web.sh --check   build, then play it in headless Chromium (tests/web);
+#                             first its installation, made under node
 set -eu
 cd "$(dirname "$0")/.."
 sh tools/deps.sh web
@@ -19,6 +20,10 @@ echo "The page is in $page: $((size / 1024)) KB without its icons."
 case "${1:-}" in
 --build) ;;
 --check)
+    # The installation the page makes, its code built for node, is the
+    # Linux build's byte for byte.
+    cmake --build --preset web --target pellax-rim-make-root >/dev/null
+    sh tools/installation_fingerprint.sh --make web node build/web-cmake/pellax-rim-make-root.js
     cd tests/web
     [ -d node_modules/playwright-core ] || npm ci --no-audit --no-fund --silent
     node web_test.js ../../$page ;;
