@@ -1,9 +1,10 @@
 // The host's durable writer: stopped after any step, the file holds its old
 // content or the whole new one, and the next write goes through.
+#include "wince/seam/durable_file.h"
+
 #include <fstream>
 
 #include "support/test_folder.h"
-#include "wince/seam/durable_file.h"
 #include "wince/seam/durable_file_control.h"
 
 namespace pellax_test {

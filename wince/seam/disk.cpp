@@ -1,11 +1,11 @@
 // The disk under WriteFileDurably on POSIX systems and under Emscripten.
+#include "wince/seam/disk.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
-
-#include "wince/seam/disk.h"
 
 namespace wince::disk {
 
