@@ -25,12 +25,23 @@ const CELL = 15;  // the field: column c, row r (1..9, 1..19) at (15c, 315 - 15r
 const figures = {};
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
+// Serves served.folder; a file served.cut names gets its connection cut,
+// as a network lost in the middle would.
+const served = {
+  folder: PAGE,
+  cut: null,
+  cuts: 0
+};
 function serve() {
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
     const file = name.startsWith('/ref/') ?
         path.join(REFERENCE, path.basename(name)) :
-        path.join(PAGE, name === '/' ? 'index.html' : path.normalize(name));
+        path.join(served.folder, name === '/' ? 'index.html' : path.normalize(name));
+    if (served.cut && served.cut(name)) {
+      ++served.cuts;
+      return request.socket.destroy();
+    }
     fs.readFile(file, (error, data) => {
       response.writeHead(
           error ? 404 : 200, { 'Content-Type': TYPES[path.extname(file)] || 'text/plain' });
@@ -196,6 +207,115 @@ async function clearARow(page, empty) {
   assert.fail('no row cleared in 30 pieces');
 }
 
+// A backup made in one browser restores the record in another; a damaged
+// one is refused and changes nothing.
+async function backups(browser, context, page, url, hiScore, record) {
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#backup')]);
+  const good = fs.readFileSync(await download.path());
+  const other = await browser.newContext({ hasTouch: true, acceptDownloads: true });
+  const fresh = await other.newPage();
+  const stored = () => fresh.evaluate(async () => {
+    const db = await new Promise(
+        (done) => (indexedDB.open('/pellax-rim').onsuccess = (e) => done(e.target.result)));
+    const keys = await new Promise(
+        (done) =>
+            (db.transaction('FILE_DATA').objectStore('FILE_DATA').getAllKeys().onsuccess = (e) =>
+                 done(e.target.result)));
+    db.close();
+    return keys.join();
+  });
+  try {
+    await fresh.goto(url);
+    await start(fresh);
+    await until(async () => (await stored()).includes('/pellax-rim/root'), 'installation stored');
+    const zero = await pixels(fresh, null, hiScore);
+    const damaged = Buffer.from(good);
+    damaged[damaged.length - 1] ^= 1;
+    for (const [bad, why] of [
+             [damaged, /checksum/], [good.subarray(0, good.length - 3), /cut short/],
+             [Buffer.from('PK\x03\x04 some other file'), /no PELLAX RIM backup/]]) {
+      await fresh.setInputFiles(
+          '#restore-file', { name: 'b.pellax', mimeType: 'application/octet-stream', buffer: bad });
+      await until(async () => why.test(await fresh.textContent('#notice')), `refused: ${why}`);
+    }
+    assert(
+        await fresh.evaluate(() => window.PellaxStart.playing()),
+        'a refused backup leaves the game playing');
+    assert.strictEqual(
+        await pixels(fresh, null, hiScore), zero, 'a refused backup changed nothing');
+    await fresh.setInputFiles(
+        '#restore-file', { name: 'b.pellax', mimeType: 'application/octet-stream', buffer: good });
+    await fresh.waitForEvent('load');
+    await start(fresh);
+    await key(fresh, 'Enter');
+    await until(
+        async () => (await pixels(fresh, null, hiScore)) === record, 'the record restored', 4000);
+  } finally {
+    await other.close();
+  }
+}
+
+// Build B: build A's files marked with another build, and its worker.
+function makeBuildB() {
+  const folder = fs.mkdtempSync(path.join(require('os').tmpdir(), 'pellax-page-'));
+  for (const name of fs.readdirSync(PAGE))
+    fs.copyFileSync(path.join(PAGE, name), path.join(folder, name));
+  const stamp = path.resolve(__dirname, '../../wince/web/stamp_page.js');
+  require('child_process').execFileSync(process.execPath, [
+    stamp, path.join(path.dirname(stamp), 'sw.js'), folder, 'b0b0b0b0b0b0'
+  ]);
+  return folder;
+}
+// A visit: the page started; its build, never a mixed one, and the caches.
+async function visit(page) {
+  await page.reload();
+  await start(page);
+  return page.evaluate(async () => {
+    await navigator.serviceWorker.ready;
+    return { build: pellaxStats.build, caches: (await caches.keys()).length };
+  });
+}
+// Updates: build A plays until the player takes B; an install cut off in
+// the middle leaves A playing and retries at the next visit; offline, B.
+async function updates(browser, url) {
+  const context =
+      await browser.newContext({ viewport: { width: 390, height: 700 }, hasTouch: true });
+  const page = await context.newPage();
+  const waiting = () => page.evaluate(async () => {
+    const registration = await navigator.serviceWorker.getRegistration();
+    return !!(registration && (registration.installing || registration.waiting));
+  });
+  let buildB = null;
+  try {
+    served.folder = PAGE;
+    await page.goto(url);
+    const a = await visit(page);
+    assert(a.build && a.caches === 1, `build A: ${JSON.stringify(a)}`);
+    served.folder = buildB = makeBuildB();
+    served.cut = (name) => name.endsWith('.wasm');
+    assert.deepStrictEqual(await visit(page), a, 'A plays while B cannot be fetched');
+    await until(async () => served.cuts > 0 && !(await waiting()), "B's install cut off", 8000);
+    assert(await page.isHidden('#update'), 'no new version offered after a cut install');
+    served.cut = null;
+    assert.deepStrictEqual(await visit(page), a, 'A plays while B installs at the next visit');
+    await until(() => page.isVisible('#update'), 'A new version is ready', 8000);
+    assert.strictEqual(
+        await page.evaluate(() => pellaxStats.build), a.build, 'A plays until Reload');
+    await page.click('#reload');
+    await start(page);
+    const b = await page.evaluate(() => pellaxStats.build);
+    assert.strictEqual(b, 'pellax-build:b0b0b0b0b0b0', 'B plays after Reload');
+    await until(async () => (await page.evaluate(() => caches.keys())).length === 1, 'A cleared');
+    await context.setOffline(true);
+    assert.strictEqual((await visit(page)).build, b, 'B plays offline');
+  } finally {
+    if (buildB) fs.rmSync(buildB, { recursive: true, force: true });
+    served.folder = PAGE;
+    served.cut = null;
+    await context.close();
+  }
+}
+
 (async () => {
   const began = Date.now();
   const server = await serve();
@@ -221,6 +341,15 @@ async function clearARow(page, empty) {
       buttons: Array.from({ length: 17 }, () => ({ pressed: false }))
     };
     navigator.getGamepads = () => [window.fakePad];
+    // Persistent storage refused, as a browser that does not know the site
+    // would; each write to the stored folder's database by its durability.
+    window.testStorage = { asked: 0, durability: new Set() };
+    navigator.storage.persist = async () => (++window.testStorage.asked, false);
+    const put = IDBObjectStore.prototype.put;
+    IDBObjectStore.prototype.put = function(...args) {
+      window.testStorage.durability.add(this.transaction.durability);
+      return put.apply(this, args);
+    };
     // The page's sound as the test sees it: the context, its gain and the
     // buffers made.
     window.testAudio = { buffers: [] };
@@ -251,6 +380,12 @@ async function clearARow(page, empty) {
     figures.firstFrameMs =
         await page.evaluate(() => pellaxStats.firstFrameAt - pellaxStats.gestureAt);
     assert(figures.firstFrameMs < 1000, `first frame ${figures.firstFrameMs} ms after the tap`);
+    await until(
+        () => page.evaluate(() => window.testStorage.durability.size > 0), 'installation stored');
+    assert.deepStrictEqual(
+        await page.evaluate(() => [window.testStorage.asked, [...window.testStorage.durability]]),
+        [1, ['strict']], 'persistent storage asked once; the folder stored with strict durability');
+    assert.match(await page.textContent('#notice'), /may clear the record/);
     await sleep(600);
     await key(page, 'Enter');  // ends the intro
     await sleep(400);
@@ -313,6 +448,7 @@ async function clearARow(page, empty) {
       assert.strictEqual(
           await pixels(page, null, hiScore), record, `the record kept (offline: ${offline})`);
     }
+    await backups(browser, context, page, url, hiScore, record);
     // The pad: Start begins a game; the stick moves its piece one column,
     // and held, it repeats to the wall.
     const nothing = (await field(page, empty)).map((row) => row && row.map(() => false));
@@ -361,11 +497,28 @@ async function clearARow(page, empty) {
     await tap(page, 120, 160);
     await until(async () => (await title()) === 'PELLAX RIM', 'a tap went on');
     assert.strictEqual(await column(), 2, 'the tap that went on reached no button');
-    for (const [word, gain] of [['off', 0], ['on', 1]]) {
-      await key(page, 'KeyM');
-      await until(async () => (await title()) === `PELLAX RIM - sound ${word}`, `sound ${word}`);
-      assert.strictEqual(await page.evaluate(() => window.testAudio.gain.gain.value), gain);
+    // The bar's Pause and Sound are P and M; its Full screen enters and
+    // leaves; Keys lists the keys.
+    await page.click('#pause');
+    await until(async () => (await title()) === paused, 'the pause button paused');
+    await page.click('#pause');
+    await until(async () => (await title()) === 'PELLAX RIM', 'the pause button went on');
+    const gain = () => page.evaluate(() => window.testAudio.gain.gain.value);
+    await page.click('#sound');
+    await until(async () => (await title()) === 'PELLAX RIM - sound off', 'sound off');
+    assert.strictEqual(await gain(), 0);
+    await key(page, 'KeyM');
+    await until(async () => (await title()) === 'PELLAX RIM - sound on', 'sound on');
+    assert.strictEqual(await gain(), 1);
+    for (const full of [true, false]) {
+      await page.click('#full');
+      await until(
+          async () => (await page.evaluate(() => !!document.fullscreenElement)) === full,
+          `full screen ${full}`);
     }
+    await page.click('#keys');
+    assert.match(await page.textContent('#keys-text'), /hard drop.*: Space\n[^]*pause: P\n/);
+    await page.click('#keys-list button');
 
     // On its side, the phone shows the screen at a whole factor of its
     // pixels, inside the stage, the buttons either side.
@@ -418,6 +571,7 @@ async function clearARow(page, empty) {
       }
       await other.close();
     }
+    await updates(browser, url);
     figures.wallSeconds = (Date.now() - began) / 1000;
     console.log('web test passed:', JSON.stringify(figures));
   } catch (error) {

@@ -92,6 +92,12 @@ mergeInto(LibraryManager.library, {
   pellax_notice: function(text) {
     PellaxScreen.notice(UTF8ToString(text));
   },
+  pellax_build: function(mark) {
+    PellaxStart.checkBuild(UTF8ToString(mark));
+  },
+  pellax_keys: function(text) {
+    PellaxScreen.keys(UTF8ToString(text));
+  },
   pellax_ended: function(code) {
     PellaxStart.ended(code);
   },

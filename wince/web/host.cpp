@@ -30,6 +30,8 @@ void pellax_await_start();                                              // waiti
 void pellax_message(const char *text, const char *caption, int error);  // waiting
 void pellax_notice(const char *text);
 void pellax_ended(int code);
+void pellax_build(const char *mark);
+void pellax_keys(const char *text);
 }
 
 namespace wince::web {
@@ -93,8 +95,16 @@ bool MountStoredFolder(const std::filesystem::path &folder) {
     return pellax_mount(folder.c_str()) != 0;
 }
 
+void CheckBuild(const char *mark) {
+    pellax_build(mark);
+}
+
 void AwaitStart() {
     pellax_await_start();
+}
+
+void ShowKeys(const std::string &text) {
+    pellax_keys(text.c_str());
 }
 
 void Notice(const std::string &text) {
@@ -149,6 +159,8 @@ void PagePlatform::Handle(player::Player &player, const Event &event) {
         player.OnMinimised(n[0] != 0);
     } else if (kind == "fullscreenchange") {
         player.OnFullScreen(n[0] != 0);
+    } else if (kind == "close") {
+        player.OnClose();
     } else if (kind == "blur") {
         player.OnFocus(false);
     } else if (kind == "resize") {

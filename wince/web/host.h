@@ -22,9 +22,16 @@ namespace wince::web {
 // (a private window, storage turned off): the folder then lives in memory.
 bool MountStoredFolder(const std::filesystem::path &folder);
 
+// Tells the page the program's build mark; a page whose script is of another
+// build says so and stops.
+void CheckBuild(const char *mark);
+
 // Shows the start screen and returns once the player has tapped or pressed a
 // key: the gesture the browser asks for before it plays sound.
 void AwaitStart();
+
+// The keys in effect, one "what: keys" a line, for the page's Keys button.
+void ShowKeys(const std::string &text);
 
 // A line in the page under the screen, for news the player should see once.
 void Notice(const std::string &text);

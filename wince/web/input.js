@@ -30,7 +30,7 @@ var PellaxInput = (function() {
   // but for the browser's shortcuts with Ctrl or the logo key: arrows,
   // Space and Tab neither scroll nor move the focus.
   function key(event) {
-    var dialogOpen = document.getElementById('message').open;
+    var dialogOpen = !!document.querySelector('dialog[open]');
     if (!PellaxStart.playing() || (event.type === 'keydown' && dialogOpen)) return;
     if (!event.ctrlKey && !event.metaKey) event.preventDefault();
     add(event.type, event.code, [event.repeat ? 1 : 0, event.altKey ? 1 : 0]);
@@ -73,6 +73,14 @@ var PellaxInput = (function() {
     button.addEventListener('pointercancel', up);
     button.addEventListener('contextmenu', function(event) {
       event.preventDefault();
+    });
+  });
+
+  // The bar's Pause, Sound and Full screen are the player's P, M and F11.
+  document.querySelectorAll('#bar [data-key]').forEach(function(button) {
+    button.addEventListener('click', function() {
+      add('keydown', button.dataset.key, [0, 0]);
+      add('keyup', button.dataset.key, [0, 0]);
     });
   });
 
@@ -124,5 +132,10 @@ var PellaxInput = (function() {
     timer = setTimeout(done, ms);
   }
 
-  return { next: next, pads: pads, wait: wait };
+  // The program is asked to end, as closing its window would.
+  function close() {
+    add('close', '', []);
+  }
+
+  return { next: next, pads: pads, wait: wait, close: close };
 })();

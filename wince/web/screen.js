@@ -52,6 +52,13 @@ var PellaxScreen = (function() {
   function notice(text) {
     $('notice').textContent = text;
   }
+  // The keys in effect, as the player has them, for the Keys button.
+  function keys(text) {
+    $('keys-text').textContent = text;
+  }
+  $('keys').addEventListener('click', function() {
+    $('keys-list').showModal();
+  });
   function message(text, caption, error, wakeUp) {
     PellaxStart.suspended();
     var dialog = $('message');
@@ -91,6 +98,7 @@ var PellaxScreen = (function() {
     title: title,
     fullScreen: fullScreen,
     notice: notice,
+    keys: keys,
     message: message,
   };
 })();

@@ -2,7 +2,7 @@
 // sound, one tab at a time, the end screen, the service worker; and the
 // program's turns (suspended while the browser has its own, resumed after).
 // window.pellaxStats holds the figures the browser test reads.
-/* global PellaxSound */
+/* global PellaxSound, PellaxStorage, PELLAX_BUILD, abort */
 /* exported PellaxStart */
 var PellaxStart = (function() {
   'use strict';
@@ -44,12 +44,14 @@ var PellaxStart = (function() {
   // at a time (a second tab would overwrite the first one's record).
   function awaitStart(wakeUp) {
     var go = function(event) {
-      if (started) return;
+      // The bar's buttons work before a game as well.
+      if (started || (event.target.closest && event.target.closest('#bar'))) return;
       event.preventDefault();
       event.stopPropagation();  // the gesture is the page's, not the game's
       started = true;
       stats.gestureAt = performance.now();
       PellaxSound.begin();
+      PellaxStorage.askToKeep();
       document.body.classList.remove('waiting');
       window.removeEventListener('pointerdown', go, true);
       window.removeEventListener('keydown', go, true);
@@ -83,8 +85,42 @@ var PellaxStart = (function() {
   $('again').addEventListener('click', function() {
     location.reload();
   });
+  // The script and the module must be of one build; the service worker
+  // never mixes them, and a page that finds them mixed stops at once.
+  function checkBuild(mark) {
+    stats.build = mark;
+    if (mark !== PELLAX_BUILD) abort('its files are of two builds: reload the page');
+  }
+
+  // A new build, installed whole, waits until the player takes it with
+  // the bar's Reload: the running game keeps its own build till then.
+  function offer(worker) {
+    $('update').hidden = false;
+    $('reload').onclick = function() {
+      reloading = true;
+      worker.postMessage('take-over');
+    };
+  }
+  var reloading = false;
   if ('serviceWorker' in navigator) {
-    navigator.serviceWorker.register('sw.js').catch(function() {});
+    var workers = navigator.serviceWorker;
+    workers.addEventListener('controllerchange', function() {
+      if (reloading) location.reload();
+    });
+    workers.register('sw.js')
+        .then(function(registration) {
+          var installed = function(worker) {
+            if (worker && workers.controller) offer(worker);
+          };
+          installed(registration.waiting);
+          registration.addEventListener('updatefound', function() {
+            var worker = registration.installing;
+            worker.addEventListener('statechange', function() {
+              if (worker.state === 'installed') installed(worker);
+            });
+          });
+        })
+        .catch(function() {});
   }
 
   return {
@@ -94,6 +130,7 @@ var PellaxStart = (function() {
     presented: presented,
     awaitStart: awaitStart,
     ended: ended,
+    checkBuild: checkBuild,
     // Between the start and the end the program takes the page's input.
     playing: function() {
       return started && !over;

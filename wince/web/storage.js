@@ -5,7 +5,7 @@
 /* exported PellaxStorage */
 var PellaxStorage = (function() {
   'use strict';
-  var failed = false;
+  var kept = false, failed = false, storing = null;
 
   function hasStorage() {
     try {
@@ -14,30 +14,92 @@ var PellaxStorage = (function() {
       return false;
     }
   }
+  // The folder's writes go to the disk before the browser reports them
+  // done ('strict'), so that a record the player saw saved survives a power
+  // cut. IDBFS lets a transaction whose write failed commit the others, and
+  // never answers one the browser aborted (storage full): a failed write
+  // here aborts the whole transaction, and the abort ends the store.
+  function guard(folder) {
+    var proto = IDBDatabase.prototype, open = proto.transaction;
+    proto.transaction = function(stores, mode, options) {
+      if (mode !== 'readwrite' || this.name !== folder) return open.apply(this, arguments);
+      var transaction =
+          open.call(this, stores, mode, Object.assign({ durability: 'strict' }, options));
+      transaction.addEventListener('error', function() {
+        try {
+          transaction.abort();
+        } catch (e) {
+        }
+      });
+      transaction.addEventListener('abort', function() {
+        if (storing) storing(transaction.error || new Error('the browser stopped the write'));
+      });
+      return transaction;
+    };
+  }
   // done(true) when the folder is kept; without storage it lives in memory.
   function mount(folder, done) {
     FS.mkdirTree(folder);
     if (!hasStorage()) return done(false);
     try {
+      guard(folder);
       FS.mount(IDBFS, {}, folder);
     } catch (e) {
       return done(false);
     }
     FS.syncfs(true, function(error) {
       if (error) FS.unmount(folder);
-      done(!error);
+      kept = !error;
+      done(kept);
     });
   }
+  // The transaction writes everything or nothing: what was stored before
+  // stays whole, and the player can still take the files away in a backup.
   function store(done) {
-    FS.syncfs(false, function(error) {
+    storing = function(error) {
+      storing = null;
       if (error && !failed) {
         failed = true;
         console.warn('pellax-rim: the record could not be stored:', error);
-        PellaxScreen.notice('The browser refused to store the files: the record may not be kept.');
+        var full = error.name === 'QuotaExceededError';
+        PellaxScreen.notice(
+            'The record could not be kept: ' +
+            (full ? "the browser's storage is full" : 'the browser refused it') +
+            '. Back up keeps it in a file.');
+        document.getElementById('backup').classList.add('urgent');
       }
-      done();
+      if (!error && failed) {
+        failed = false;
+        PellaxScreen.notice('');
+      }
+      done(!error);
+    };
+    FS.syncfs(false, function(error) {
+      if (storing) storing(error);
     });
   }
+  // Asked at the start tap, where browsers that grant it without asking
+  // the player do; refused, the browser may clear the folder when short of
+  // space.
+  function askToKeep() {
+    if (!kept || !navigator.storage || !navigator.storage.persist) return;
+    navigator.storage.persist().then(
+        function(granted) {
+          if (!granted) {
+            PellaxScreen.notice(
+                'This browser may clear the record when it runs short of space: ' +
+                'install the page or back it up.');
+          }
+        },
+        function() {});
+  }
 
-  return { mount: mount, store: store };
+  return {
+    mount: mount,
+    store: store,
+    askToKeep: askToKeep,
+    kept: function() {
+      return kept;
+    },
+  };
 })();
