@@ -1,8 +1,9 @@
 #!/bin/sh
-# The Windows program under Wine: the recorded runs must leave the very bytes
-# the Linux build leaves; then the real window on Xvfb: the intro ended by a
-# key, the idle screen as the headless run draws it, EXIT by the mouse, the
-# data folder in %LOCALAPPDATA% kept across runs, full screen, a message box.
+# The Windows program under Wine: the installation it makes and the recorded
+# runs must be the very bytes the Linux build makes and leaves; then the real
+# window on Xvfb: the intro ended by a key, the idle screen as the headless run
+# draws it, EXIT by the mouse, the data folder in %LOCALAPPDATA% kept across
+# runs, full screen, a message box.
 set -eu
 cd "$(dirname "$0")/../.."
 top=$PWD
@@ -35,6 +36,11 @@ if [ ! -f "$WINEPREFIX/user.reg" ]; then
     wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d "" /f >/dev/null
     wineserver -w
 fi
+
+# The installation the program makes is the Linux build's, byte for byte.
+wine "$exe" --make-root "$(winepath -w "$work/installation")" >/dev/null || fail "--make-root"
+sh tools/installation_fingerprint.sh --check windows "$work/installation" ||
+    fail "the installation is not the Linux build's"
 
 # Recorded runs, every path given the Windows way, the root's name not ASCII.
 for expected in tests/data/recorded/*/; do
