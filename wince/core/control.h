@@ -50,7 +50,11 @@ struct FileFaults {
     // the process had been killed there. Negative means never.
     int64_t stopAtCall = -1;
     // At the stop the power fails too: what was written but not flushed with
-    // FlushFileBuffers is lost. Deleting and moving reach the disk at once.
+    // FlushFileBuffers is lost, and a file made, deleted or moved whose
+    // folder was not synced since is undone (a moved file goes back to its
+    // old name, a deleted one comes back, each with the data it last
+    // flushed; a made one is gone). The file layer syncs the folder after
+    // each delete and move.
     bool powerCutAtStop = false;
 };
 void SetFileFaults(const FileFaults &faults);

@@ -13,6 +13,7 @@ bool SyncStream(std::FILE *stream) {
 // A rename or delete is on the disk only once its folder is; a folder that
 // cannot be opened is left to the system's own timing.
 void SyncFolder(const std::filesystem::path &folder) {
+    FolderSynced(folder);
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd < 0) return;
     fsync(fd);

@@ -2,10 +2,7 @@
 // file or folder is read-only is decided by its mode bits alone, so that the
 // answer is the same for every host user, root included.
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <map>
-#include <optional>
 #include <string>
 #include <system_error>
 
@@ -35,9 +32,6 @@ struct Files {
     wince::FileFaults faults;
     int64_t calls = 0;
     bool stopped = false;
-    // For a power cut: what each file changed since its last flush held when
-    // it last reached the disk (nothing: it did not exist).
-    std::map<fs::path, std::optional<std::string>> unflushed;
 };
 
 Files &State() {
@@ -69,41 +63,15 @@ HANDLE Fail(DWORD error) {
     return INVALID_HANDLE_VALUE;
 }
 
-// The power fails: every file changed since its last flush goes back to what
-// last reached the disk.
-void CutPower(Files &state) {
-    for (const auto &[path, content] : state.unflushed) {
-        std::error_code ignored;
-        if (!content) {
-            fs::remove(path, ignored);
-            continue;
-        }
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out << *content;
-    }
-    state.unflushed.clear();
-}
-
 // Counts a call of the file API; false once the program has been stopped
 // there (the call must then fail and touch nothing).
 bool Proceed() {
     Files &state = State();
     if (state.stopped) return SetLastError(ERROR_NOT_READY), false;
     if (++state.calls != state.faults.stopAtCall) return true;
-    if (state.faults.powerCutAtStop) CutPower(state);
+    if (state.faults.powerCutAtStop) wince::core::CutPower();
     state.stopped = true;
     return SetLastError(ERROR_NOT_READY), false;
-}
-
-// Keeps what a file held on the disk before its first change since a flush,
-// when a power cut is to come.
-void KeepDurable(const fs::path &path) {
-    Files &state = State();
-    if (!state.faults.powerCutAtStop || state.unflushed.count(path) != 0) return;
-    std::optional<std::string> content;
-    if (std::ifstream in(path, std::ios::binary); in)
-        content.emplace(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    state.unflushed.emplace(path, std::move(content));
 }
 
 void RecordWrite(LPCWSTR devicePath) {
@@ -196,7 +164,7 @@ HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSE
     bool exists = fs::exists(path, error);
     if (DWORD refusal = CheckOpen(path, dwDesiredAccess, how, exists)) return Fail(refusal);
     bool empties = !exists || how.truncates;
-    if (empties) KeepDurable(path);
+    if (empties) wince::core::BeforeDataChange(path);
     if (empties && !MakeEmpty(path)) return Fail(ERROR_ACCESS_DENIED);
     const char *mode = (dwDesiredAccess & GENERIC_WRITE) != 0 ? "r+b" : "rb";
     std::FILE *stream = wince::OpenHostFile(path, mode);
@@ -240,7 +208,7 @@ BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrit
     int64_t &room = State().faults.bytesUntilDiskFull;
     DWORD allowed = nNumberOfBytesToWrite;
     if (room >= 0 && room < allowed) allowed = static_cast<DWORD>(room);
-    KeepDurable(file->path);
+    wince::core::BeforeDataChange(file->path);
     TurnTo(*file, Access::Write);
     size_t put = std::fwrite(lpBuffer, 1, allowed, file->stream);
     std::fflush(file->stream);
@@ -259,7 +227,7 @@ BOOL WINAPI FlushFileBuffers(HANDLE hFile) {
     if (file == nullptr) return SetLastError(ERROR_INVALID_HANDLE), FALSE;
     if (!file->canWrite) return SetLastError(ERROR_ACCESS_DENIED), FALSE;
     if (!wince::core::SyncStream(file->stream)) return SetLastError(ERROR_WRITE_FAULT), FALSE;
-    State().unflushed.erase(file->path);
+    wince::core::DataFlushed(file->path);
     return TRUE;
 }
 
@@ -280,8 +248,8 @@ BOOL WINAPI DeleteFileW(LPCWSTR lpFileName) {
     if (fs::is_directory(path, error) || IsReadOnly(path) || !FolderTakesChanges(path)) {
         return SetLastError(ERROR_ACCESS_DENIED), FALSE;
     }
+    wince::core::BeforeDelete(path);
     if (!fs::remove(path, error)) return SetLastError(ERROR_ACCESS_DENIED), FALSE;
-    State().unflushed.erase(path);
     wince::core::SyncFolder(path.parent_path());
     return TRUE;
 }
@@ -301,12 +269,7 @@ BOOL WINAPI MoveFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName) {
     }
     fs::rename(from, to, error);
     if (error) return SetLastError(ERROR_ACCESS_DENIED), FALSE;
-    // What the file had not flushed is still at stake under its new name.
-    auto &unflushed = State().unflushed;
-    if (auto moved = unflushed.extract(from)) {
-        moved.key() = to;
-        unflushed.insert(std::move(moved));
-    }
+    wince::core::Moved(from, to);
     wince::core::SyncFolder(from.parent_path());
     if (to.parent_path() != from.parent_path()) wince::core::SyncFolder(to.parent_path());
     RecordWrite(lpNewFileName);
@@ -334,7 +297,7 @@ void SetFileFaults(const FileFaults &faults) {
     state.faults = faults;
     state.calls = 0;
     state.stopped = false;
-    state.unflushed.clear();
+    core::FollowDisk(faults.powerCutAtStop);
 }
 
 int64_t FileCallCount() {

@@ -31,6 +31,19 @@ bool EqualNoCase(const std::u16string &a, const std::u16string &b);
 bool SyncStream(std::FILE *stream);
 void SyncFolder(const std::filesystem::path &folder);
 
+// What has reached the disk (power_cut.cpp), followed while a power cut is
+// to come: the file layer tells of each change as it makes it,
+// FlushFileBuffers of a file's data on the disk, SyncFolder of a folder's
+// names.
+void FollowDisk(bool on);
+void BeforeDataChange(const std::filesystem::path &file);  // made, emptied or written
+void DataFlushed(const std::filesystem::path &file);
+void BeforeDelete(const std::filesystem::path &file);
+void Moved(const std::filesystem::path &from, const std::filesystem::path &to);
+void FolderSynced(const std::filesystem::path &folder);
+// Every file and name back to what is on the disk.
+void CutPower();
+
 // A null pointer reads as the empty text.
 std::u16string FromDevice(const WCHAR *text);
 
