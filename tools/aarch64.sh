@@ -42,6 +42,8 @@ run --version
 run --make-root "$scratch/arm" >/dev/null
 $icon/pellax-rim --make-root "$scratch/native" >/dev/null
 diff -r "$scratch/native" "$scratch/arm"
+# That build is optimised (-O3): its installation has the fingerprint too.
+sh tools/installation_fingerprint.sh --check "x86-64 -O3" "$scratch/native"
 # The packaged program plays headless past the intro into a game; the
 # recorded runs above held its runs to this machine's byte for byte.
 printf '100 down 20 20\n140 up 20 20\n300 keydown 196\n340 keyup 196\n2000 state state.json\n' \
