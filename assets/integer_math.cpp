@@ -49,7 +49,7 @@ int64_t Log2(uint64_t value) {
     if (value == 0) return 0;
     int top = 63;
     while ((value >> top) == 0) --top;
-    int64_t log = int64_t{top - 16} << 24;
+    int64_t log = (top - 16) * (int64_t{1} << 24);
     // The mantissa in [1, 2) as Q30; squaring it doubles its logarithm, whose
     // next bit is then whether the square reached 2.
     uint64_t mantissa = top >= kQ ? value >> (top - kQ) : value << (kQ - top);
