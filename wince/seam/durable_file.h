@@ -14,6 +14,8 @@ namespace wince {
 // content or the whole new one: a temporary file beside it, flushed to the disk,
 // renamed over it, and the folder synced. False with a one-line reason on failure
 // (nothing of the old file is lost then; the temporary file is removed).
+// The one failure after the rename is a folder that cannot be synced: the file
+// holds the new content then, which a power cut could still take back.
 bool WriteFileDurably(const std::filesystem::path &file, std::span<const uint8_t> bytes,
                       std::string &error);
 
