@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "runner/replays.h"
 #include "runner/runner.h"
 
 namespace runner {
@@ -18,19 +19,22 @@ constexpr int kUsageError = 2;
 constexpr int kFailure = 3;
 constexpr int kMaxScale = 16;
 
-enum class Job { Desktop, Headless, MakeRoot, Help, Version };
+enum class Job { Desktop, Headless, HeadlessReplay, Verify, Watch, MakeRoot, Help, Version };
 
 struct Request {
     Job job = Job::Desktop;
     bool headless = false;
-    std::optional<std::filesystem::path> root, script, trace, makeRoot;
+    std::optional<std::filesystem::path> root, script, trace, makeRoot, record, replay, verify;
     std::optional<int> scale;
     bool fullScreen = false;
 };
 
 void PrintUsage(std::ostream &out) {
     out << "Usage: pellax-rim [--root DIR] [--scale N] [--fullscreen]\n"
-           "       pellax-rim --headless --root DIR --script FILE [--trace FILE]\n"
+           "       pellax-rim --replay FILE [--root DIR] [--scale N] [--fullscreen]\n"
+           "       pellax-rim --verify FILE [--root DIR]\n"
+           "       pellax-rim --headless --root DIR --script FILE [--trace FILE] [--record FILE]\n"
+           "       pellax-rim --headless --replay FILE --script FILE [--root DIR]\n"
            "       pellax-rim --make-root DIR\n"
            "       pellax-rim --help | --version\n";
 }
@@ -47,6 +51,14 @@ void PrintHelp(std::ostream &out) {
            "                   the exit code is the game's own\n"
            "  --script FILE    the script of a headless run: one timed event a line\n"
            "  --trace FILE     write the headless run's event log to FILE, one JSON object a line\n"
+           "  --record FILE    write the headless run's replay to FILE\n"
+           "  --replay FILE    play a replay (.pxr) in the window: Space or P pauses, Right or +\n"
+           "                   doubles the speed (up to 8x), Left or - halves it, Esc ends;\n"
+           "                   with --headless, a script of shot and state lines takes pictures\n"
+           "  --verify FILE    run a replay again, headless, on a scratch copy of the default\n"
+           "                   installation (or of --root DIR, which is never written) and say\n"
+           "                   whether it matches: exit 0 when it does, 1 when it diverges, 2\n"
+           "                   when the file cannot be used\n"
            "  --make-root DIR  write a complete default installation into DIR and exit\n"
            "  --help           show this help and exit\n"
            "  --version        show the version and exit\n\n"
@@ -95,7 +107,8 @@ bool ParseOption(const std::vector<std::string_view> &args, size_t &i, Request &
         name = name.substr(0, equals);
     }
     const bool takesValue = name == "--root" || name == "--script" || name == "--trace" ||
-                            name == "--make-root" || name == "--scale";
+                            name == "--make-root" || name == "--scale" || name == "--record" ||
+                            name == "--replay" || name == "--verify";
     if (!takesValue && inlineValue) {
         error = std::string(name) + " takes no value";
         return false;
@@ -118,6 +131,12 @@ bool ParseOption(const std::vector<std::string_view> &args, size_t &i, Request &
         request.trace = PathFromUtf8(value);
     else if (name == "--make-root")
         request.makeRoot = PathFromUtf8(value);
+    else if (name == "--record")
+        request.record = PathFromUtf8(value);
+    else if (name == "--replay")
+        request.replay = PathFromUtf8(value);
+    else if (name == "--verify")
+        request.verify = PathFromUtf8(value);
     else if (name == "--scale")
         return ParseScale(value, request, error);
     else {
@@ -131,10 +150,33 @@ bool ParseOption(const std::vector<std::string_view> &args, size_t &i, Request &
 // The options that make sense together; help and version win over the rest.
 bool ChooseJob(Request &request, std::string &error) {
     if (request.job == Job::Help || request.job == Job::Version) return true;
+    const bool replayed = request.replay || request.verify;
     if (request.makeRoot) {
         request.job = Job::MakeRoot;
-        if (!request.headless && !request.root && !request.script && !request.trace) return true;
+        if (!request.headless && !request.root && !request.script && !request.trace &&
+            !request.record && !replayed)
+            return true;
         error = "--make-root takes no other options";
+        return false;
+    }
+    if (request.record && (!request.headless || replayed)) {
+        error = "--record belongs to a --headless run with a script";
+        return false;
+    }
+    if (request.verify) {
+        request.job = Job::Verify;
+        if (!request.headless && !request.replay && !request.script && !request.trace) return true;
+        error = "--verify takes only --root";
+        return false;
+    }
+    if (request.replay) {
+        request.job = request.headless ? Job::HeadlessReplay : Job::Watch;
+        if (request.trace || (request.script && !request.headless)) {
+            error = "--replay takes a --script only with --headless, and no --trace";
+            return false;
+        }
+        if (request.script || !request.headless) return true;
+        error = "--headless --replay needs --script FILE";
         return false;
     }
     if (request.headless) {
@@ -175,7 +217,12 @@ int RunArguments(int argc, char **argv, std::ostream &out, std::ostream &err) {
         case Job::Headless:
             // Window scale and full screen are the desktop's business; a
             // headless run accepts and ignores them.
-            return RunHeadless({*request.root, *request.script, request.trace});
+            return RunHeadless({*request.root, *request.script, request.trace, request.record});
+        case Job::HeadlessReplay:
+            return RunHeadlessReplay(*request.replay, request.root, *request.script, err);
+        case Job::Verify:
+            return VerifyReplay(*request.verify, request.root, out, err);
+        case Job::Watch:
         case Job::Desktop:
             break;
     }
@@ -183,6 +230,7 @@ int RunArguments(int argc, char **argv, std::ostream &out, std::ostream &err) {
     desktop.root = request.root;
     desktop.scale = request.scale.value_or(0);
     desktop.fullScreen = request.fullScreen;
+    desktop.replay = request.replay;
     return RunDesktop(desktop);
 }
 

@@ -15,7 +15,7 @@ std::filesystem::path Screenshots() {
 }  // namespace
 
 int RunDesktop(const DesktopOptions &options) {
-    return RunWindowed(options, wince::desktop::OpenDesktop, Screenshots(),
+    return RunWindowed(options, wince::desktop::OpenDesktop, "desktop", Screenshots(),
                        ".\nWithout a display, the game runs only with --headless (see --help).");
 }
 

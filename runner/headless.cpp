@@ -5,6 +5,7 @@
 #include <string>
 #include <system_error>
 
+#include "runner/replays.h"
 #include "runner/runner.h"
 #include "wince/headless/host.h"
 
@@ -56,7 +57,9 @@ int RunHeadless(const HeadlessOptions &options) {
         return 1;
     }
 
-    const int code = RunProgram();
+    const int code = options.record
+                         ? RunRecorded(host, options.root, "headless", SaveToFile(*options.record))
+                         : RunProgram();
     host.RecordExit(code);
     return code;
 }

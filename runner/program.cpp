@@ -20,9 +20,15 @@ int RunProgram() {
 }
 
 // A program that is loaded more than once into one process (a libretro
-// core) starts each time as a fresh process would. The display's records
-// are the program's to release, which its shutdown has done.
+// core, a replay after a run) starts each time as a fresh process would.
+// The back buffer is the program's to release, which its shutdown has done;
+// the shadow buffer its shutdown keeps, and a second run must not start on
+// the first one's picture.
 void ResetProgram() {
+    if (ShadowBuffer.block != nullptr) VirtualFree(ShadowBuffer.block, 0, MEM_RELEASE);
+    ShadowBuffer = {};
+    Palette = {};
+    DisplayInfo = {};
     wince::ResetForTest();
     GameState = InitialGameState();
     ResetBoard();

@@ -15,12 +15,16 @@ struct HeadlessOptions {
     std::filesystem::path root;
     std::filesystem::path script;
     std::optional<std::filesystem::path> trace;
+    std::optional<std::filesystem::path> record;  // the run's replay
 };
 
 struct DesktopOptions {
     std::optional<std::filesystem::path> root;  // default: the user's data folder
     int scale = 0;                              // 0: the largest whole factor that fits
     bool fullScreen = false;
+    // A replay to watch instead of a game to play: it runs on a scratch copy
+    // of root (by default, of the default installation).
+    std::optional<std::filesystem::path> replay;
 };
 
 inline constexpr const char *kTitle = "PELLAX RIM";

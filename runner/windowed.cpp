@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "assets/assets.h"
+#include "runner/replays.h"
 #include "wince/player/device_keys.h"
 #include "wince/player/keys.h"
 #include "wince/seam/png.h"
@@ -77,7 +78,7 @@ void KeepChanges(const PlayerStart &before, const wince::player::Settings &asked
         std::cerr << "pellax-rim: " << error << "\n";
 }
 
-int RunOnDataFolder(wince::Host &host, const DesktopOptions &options) {
+int RunOnDataFolder(wince::Host &host, const DesktopOptions &options, const char *hostName) {
     const std::filesystem::path root = options.root.value_or(DefaultRoot());
     bool refused = false;
     const auto lock = TakeRoot(root, !options.root, refused);
@@ -87,15 +88,15 @@ int RunOnDataFolder(wince::Host &host, const DesktopOptions &options) {
                 {wince::FromUtf8(kAlreadyRunning), wince::FromUtf8(kTitle), false, true});
         return 1;
     }
-    wince::SetHost(&host);
     wince::SetRoot(root);
-    const int code = RunProgram();
+    const int code = RunRecorded(host, root, hostName, SaveToFolder(root / kReplayFolder));
     wince::SetHost(nullptr);
     return code;
 }
 
-int RunWindowed(const DesktopOptions &options, OpenPlatform open,
+int RunWindowed(const DesktopOptions &options, OpenPlatform open, const char *hostName,
                 const std::filesystem::path &screenshots, const char *withoutWindow) {
+    if (options.replay) return WatchReplay(options, open, screenshots);
     const PlayerStart start = LoadPlayer();
     const wince::player::Settings settings = PlayerSettingsFor(options, start, screenshots);
     // The window first: without a display nothing is written anywhere.
@@ -106,7 +107,7 @@ int RunWindowed(const DesktopOptions &options, OpenPlatform open,
         return 1;
     }
     wince::player::Player player(*platform, settings);
-    const int code = RunOnDataFolder(player, options);
+    const int code = RunOnDataFolder(player, options, hostName);
     KeepChanges(start, settings, player.Current());
     return code;
 }

@@ -43,15 +43,19 @@ void KeepChanges(const PlayerStart &before, const wince::player::Settings &asked
 // The data folder taken (the default one is the game's own and is mended;
 // one the player names is used as it is) and the game run on host; the
 // program's exit code. A folder another program holds is refused in a box.
-int RunOnDataFolder(wince::Host &host, const DesktopOptions &options);
+// Each run is recorded, its replay kept in the data folder's replays.
+int RunOnDataFolder(wince::Host &host, const DesktopOptions &options, const char *hostName);
 
 // A windowed program's run: the player's settings, the platform opened
 // (nothing, with the reason in error, when it cannot be), the game played on
 // it through the player, and what the player changed kept.
 using OpenPlatform = std::unique_ptr<wince::player::Platform> (*)(const wince::player::Settings &,
                                                                   std::string &error);
-int RunWindowed(const DesktopOptions &options, OpenPlatform open,
+// With a replay in the options, it is watched instead (WatchReplay).
+int RunWindowed(const DesktopOptions &options, OpenPlatform open, const char *hostName,
                 const std::filesystem::path &screenshots, const char *withoutWindow);
+int WatchReplay(const DesktopOptions &options, OpenPlatform open,
+                const std::filesystem::path &screenshots);
 
 // --help's part every window shares: the root, the keys in effect and the
 // player's own keys, the stylus, the settings file.

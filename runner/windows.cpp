@@ -29,7 +29,7 @@ std::filesystem::path SettingsPath() {
 }
 
 int RunDesktop(const DesktopOptions &options) {
-    return RunWindowed(options, wince::windows::OpenWindows, Screenshots(), "");
+    return RunWindowed(options, wince::windows::OpenWindows, "windows", Screenshots(), "");
 }
 
 void PrintDesktopHelp(std::ostream &out) {

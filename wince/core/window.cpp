@@ -167,10 +167,12 @@ bool HasMainWindow() {
 }
 
 void PostDeviceInput(const DeviceInput &input) {
+    if (Recorder *recorder = CurrentRecorder()) recorder->InputPosted(input);
     PostMessageW(State().main, input.message, input.wParam, input.lParam);
 }
 
 void CloseMainWindow() {
+    if (Recorder *recorder = CurrentRecorder()) recorder->CloseAsked();
     HWND main = State().main;
     if (core::WindowIsAlive(main)) PostMessageW(main, WM_CLOSE, 0, 0);
 }

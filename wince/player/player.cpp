@@ -54,6 +54,7 @@ void Player::OnKey(std::string_view name, bool down, bool repeat, bool alt) {
         if (down && !repeat) HostKey(altEnter ? HostAction::FullScreen : reserved->action);
         return;
     }
+    if (down && settings_.ownKey && settings_.ownKey(name, repeat)) return;
     const std::optional<uint8_t> code = settings_.keys.Find(name);
     if (paused_ && down) {
         if (!repeat && (!IsModifier(name) || code)) {
@@ -241,6 +242,14 @@ void Player::UpdateTitle() {
     if (title == title_) return;
     title_ = title;
     platform_.SetTitle(title_);
+}
+
+void Player::SetTitleText(std::string title) {
+    if (title == settings_.title) return;
+    settings_.title = std::move(title);
+    titleState_ = {};
+    title_.clear();
+    UpdateTitle();
 }
 
 void Player::Notice(const std::string &text) {

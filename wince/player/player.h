@@ -98,6 +98,11 @@ public:
     void OnFullScreen(bool full) { fullScreen_ = full; }
     void OnClose();
 
+    // The title's own words (the notices come after them), and the pause
+    // as P gives it: for a window that shows something else than a game.
+    void SetTitleText(std::string title);
+    void TogglePause() { HostKey(HostAction::Pause); }
+
     const ScreenRect &Layout() const { return layout_; }
     bool Paused() const { return paused_; }
     bool CloseRequested() const { return closeRequested_; }

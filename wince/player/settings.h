@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "wince/player/keys.h"
@@ -32,6 +33,10 @@ struct Settings {
     // True while the game waits at its idle screen for a key, which the
     // title then asks for; empty: never.
     std::function<bool()> awaitsKey;
+    // Keys the window itself uses (a replay's controls), asked of each key
+    // pressed that is not the player's own: true takes it, and the game does
+    // not get it. Empty: none.
+    std::function<bool(std::string_view name, bool repeat)> ownKey;
     // Every so many seconds, a line on stderr with the pictures the game
     // finished in them and the presents to the screen; 0: never.
     unsigned frameStatsEverySeconds = 0;

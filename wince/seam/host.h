@@ -40,6 +40,15 @@ struct MessageRequest {
     bool error = false;  // it carries the error icon
 };
 
+// Input for the program's window, as the device's window system posts it
+// (message numbers and key codes in wince/seam/device_codes.h).
+struct DeviceInput {
+    uint32_t message = 0;
+    uintptr_t wParam = 0;
+    intptr_t lParam = 0;
+    bool operator==(const DeviceInput &) const = default;
+};
+
 class Host {
 public:
     virtual ~Host() = default;
@@ -82,6 +91,10 @@ public:
     virtual void SoundCall(const char16_t * /*devicePath*/) {}  // null: stop
     virtual void Slept(uint32_t /*milliseconds*/) {}
     virtual void FileWritten(const char16_t * /*devicePath*/) {}  // created or replaced
+    // Input a host hands the program, and the window system's close request,
+    // as they happen: what a replay must hand it again.
+    virtual void InputPosted(const DeviceInput & /*input*/) {}
+    virtual void CloseAsked() {}
 };
 
 // ---- What the core offers hosts and the program entry ----------------------
@@ -97,14 +110,6 @@ Recorder *CurrentRecorder();           // null when none is set
 void SetRoot(const std::filesystem::path &root);
 const std::filesystem::path &Root();
 
-// Input for the program's window, as the device's window system posts it
-// (message numbers and key codes in wince/seam/device_codes.h).
-struct DeviceInput {
-    uint32_t message = 0;
-    uintptr_t wParam = 0;
-    intptr_t lParam = 0;
-    bool operator==(const DeviceInput &) const = default;
-};
 bool HasMainWindow();  // false before the program made its window
 void PostDeviceInput(const DeviceInput &input);
 // The window system's close button: the program's window is asked to close.

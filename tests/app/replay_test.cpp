@@ -1,0 +1,194 @@
+// Replays: runs recorded through the recording host on the headless host,
+// then played again from their replay alone, frame by frame; and replay
+// files that cannot be used.
+#include <gtest/gtest.h>
+
+#include "runner/replays.h"
+#include "runner/runner.h"
+#include "support/program_run.h"
+#include "wince/core/control.h"
+#include "wince/headless/host.h"
+#include "wince/replay/file.h"
+#include "wince/seam/device_codes.h"
+
+namespace pellax_test {
+namespace {
+
+using wince::replay::CheckKind;
+using wince::replay::Replay;
+
+// Passes everything on, keeping a digest of every picture presented.
+class FrameLog final : public wince::Host {
+public:
+    explicit FrameLog(wince::Host &inner) : inner_(inner) {}
+    void Present(const wince::Picture &picture) override {
+        wince::ReadScreen(picture, screen_);
+        digests.push_back(wince::replay::PictureDigest(screen_));
+        inner_.Present(picture);
+    }
+    void PumpInput() override { inner_.PumpInput(); }
+    void Idle() override { inner_.Idle(); }
+    int64_t CounterNow() override { return inner_.CounterNow(); }
+    int64_t CounterFrequency() override { return inner_.CounterFrequency(); }
+    void Sleep(uint32_t ms) override { inner_.Sleep(ms); }
+    bool PlayWave(const std::filesystem::path *file) override { return inner_.PlayWave(file); }
+    void ShowMessage(const wince::MessageRequest &message) override { inner_.ShowMessage(message); }
+
+    std::vector<uint64_t> digests;
+
+private:
+    wince::Host &inner_;
+    wince::Screen screen_{};
+};
+
+struct Played {
+    std::vector<uint64_t> frames;
+    std::string state;
+};
+
+// A recorded game that clears rows and is lost holding the record, with its
+// pictures and states left out; then another game dropped until it is lost.
+std::string ClearedThenLost() {
+    std::istringstream recorded(
+        ReadBytes(fs::path(PELLAX_TEST_DATA) / "recorded" / "level_cleared" / "script.txt"));
+    std::string script;
+    int64_t t = 0;
+    for (std::string line; std::getline(recorded, line);) {
+        std::istringstream words(line);
+        std::string kind;
+        if (!(words >> t >> kind) || kind == "shot" || kind == "state" || kind == "close") continue;
+        script += line + "\n";
+    }
+    t += 3000;
+    script += Press(static_cast<int>(t), wince::device::kButtonStart);
+    for (int drop = 0; drop < 40; ++drop)
+        script += Press(static_cast<int>(t += 120), wince::device::kButtonA);
+    return script + std::to_string(t + 3000) + " close\n";
+}
+
+// Drops pieces until the game is lost, twice.
+std::string TwoGames() {
+    std::string script = kSkipIntro + Press(300, wince::device::kButtonStart);
+    int t = 600;
+    for (int drop = 0; drop < 40; ++drop, t += 120) script += Press(t, wince::device::kButtonA);
+    script += Press(t += 3000, wince::device::kButtonStart);
+    t += 300;
+    for (int drop = 0; drop < 40; ++drop, t += 120) script += Press(t, wince::device::kButtonA);
+    return script + std::to_string(t + 3000) + " close\n";
+}
+
+class ReplayTest : public ProgramTest {
+protected:
+    // The script run headless on a copy of `start`, recorded.
+    Played Record(const fs::path &start, const std::string &script, Replay &replay,
+                  bool &setRecord) {
+        RemoveFolder(Root());
+        fs::copy(start, Root(), fs::copy_options::recursive);
+        std::istringstream lines(script);
+        std::string error;
+        auto events = wince::headless::ParseScript(lines, error);
+        if (!events) ADD_FAILURE() << error;
+        if (!events) return {};
+        wince::headless::HeadlessHost headless;
+        headless.SetScript(std::move(*events));
+        FrameLog log(headless);
+        wince::SetRecorder(nullptr);
+        wince::SetRoot(Root());
+        runner::ResetProgram();
+        runner::RunRecorded(log, Root(), "headless", [&](const Replay &saved, bool beaten) {
+            replay = saved;
+            setRecord = setRecord || beaten;
+        });
+        return {log.digests, runner::StateJson(0)};
+    }
+
+    // The replay alone, on a scratch copy of `start`.
+    Played Replayed(const Replay &replay, const fs::path &start,
+                    std::optional<wince::replay::Divergence> &divergence) {
+        std::string error;
+        const auto scratch = runner::ScratchFolder::Make(replay, start, error);
+        EXPECT_TRUE(scratch) << error;
+        if (!scratch) return {};
+        wince::replay::ReplayHost replayHost(replay, runner::ReadGameFacts);
+        FrameLog log(replayHost);
+        runner::ResetProgram();
+        wince::SetHost(&log);
+        wince::SetRoot(scratch->Path());
+        try {
+            runner::RunProgram();
+            replayHost.Finish();
+        } catch (const wince::replay::ReplayStopped &) {
+        }
+        wince::SetHost(nullptr);
+        divergence = replayHost.Diverged();
+        return {log.digests, runner::StateJson(0)};
+    }
+
+    fs::path MakeStart(const std::string &name) const {
+        const fs::path start = dir / name;
+        fs::copy(Installation(), start, fs::copy_options::recursive);
+        return start;
+    }
+};
+
+struct RecordedRun {
+    std::string name;
+    std::string script;
+    // Changes the installation the run starts from.
+    void (*prepare)(const fs::path &start);
+    int gamesOver;
+    bool setsRecord;
+    bool box;  // a message box is shown
+};
+
+void Untouched(const fs::path &) {}
+void RecordOf900(const fs::path &start) {
+    // The record file as the game writes it: a lead "0" and twelve digits.
+    std::u16string text = u"0000000000900";
+    WriteBytes(start / "kbl_sc_l.uc2", reinterpret_cast<const char *>(text.data()), 26);
+}
+void NoGamePath(const fs::path &start) {
+    std::ofstream(start / "registry.reg", std::ios::trunc) << "REGEDIT4\n";
+}
+
+TEST_F(ReplayTest, RunsReplayFrameForFrame) {
+    const RecordedRun runs[] = {
+        {"a record, then another game", ClearedThenLost(), Untouched, 2, true, false},
+        {"two games against a saved record", TwoGames(), RecordOf900, 2, false, false},
+        {"a box, then the end", kSkipIntro + "2000 close\n", NoGamePath, 0, false, true},
+        {"the intro, closed", "500 close\n", Untouched, 0, false, false},
+    };
+    for (const RecordedRun &run : runs) {
+        SCOPED_TRACE(run.name);
+        const fs::path start = MakeStart(run.name);
+        run.prepare(start);
+        Replay replay;
+        bool setRecord = false;
+        const Played original = Record(start, run.script, replay, setRecord);
+        ASSERT_FALSE(original.frames.empty() && !run.box);
+        EXPECT_EQ(
+            std::count_if(replay.checks.begin(), replay.checks.end(),
+                          [](const auto &check) { return check.kind == CheckKind::GameOver; }),
+            run.gamesOver);
+        EXPECT_EQ(setRecord, run.setsRecord);
+        EXPECT_EQ(!replay.boxes.empty(), run.box);
+
+        // Through the file's bytes, as another machine would read them.
+        std::vector<uint8_t> body;
+        std::string error;
+        Replay read;
+        ASSERT_TRUE(wince::replay::OpenFile(
+            wince::replay::MakeFile(wince::replay::EncodeBody(replay)), body, error));
+        ASSERT_TRUE(wince::replay::DecodeBody(body, read, error)) << error;
+        ASSERT_EQ(read, replay);
+
+        std::optional<wince::replay::Divergence> divergence;
+        const Played again = Replayed(read, start, divergence);
+        EXPECT_FALSE(divergence) << wince::replay::Describe(*divergence);
+        EXPECT_EQ(again.frames, original.frames);
+        EXPECT_EQ(again.state, original.state);
+    }
+}
+
+}  // namespace
+}  // namespace pellax_test

@@ -1,0 +1,120 @@
+#include "wince/replay/replay_host.h"
+
+#include <utility>
+
+namespace wince::replay {
+
+namespace {
+constexpr int64_t kUsPerSecond = 1'000'000;
+}
+
+std::string Describe(const Divergence &divergence) {
+    return "diverges at frame " + std::to_string(divergence.frame) + ": expected " +
+           divergence.expected + ", got " + divergence.got;
+}
+
+ReplayHost::ReplayHost(Replay replay, ReadFacts facts, Viewer *viewer)
+    : replay_(std::move(replay)),
+      viewer_(viewer),
+      checker_(replay_.header.counterFrequency, std::move(facts)) {}
+
+int64_t ReplayHost::DeviceMs() const {
+    const int64_t frequency = std::max<int64_t>(replay_.header.counterFrequency, 1);
+    return lastReading_ / frequency * 1000 + lastReading_ % frequency * 1000 / frequency;
+}
+
+void ReplayHost::Diverge(std::string expected, std::string got) {
+    divergence_ = Divergence{checker_.Frames(), std::move(expected), std::move(got)};
+    throw ReplayStopped();
+}
+
+// Each check the program makes is held against the replay's next one.
+void ReplayHost::Compare(size_t from) {
+    for (size_t i = from; i < made_.size(); ++i) {
+        if (i >= replay_.checks.size()) Diverge("the run to end", Describe(made_[i]));
+        if (made_[i] != replay_.checks[i]) {
+            const Check &expected = replay_.checks[i];
+            const bool sameKind = expected.kind == made_[i].kind;
+            Diverge(Describe(expected) +
+                        (sameKind ? "" : " at frame " + std::to_string(expected.frame)),
+                    Describe(made_[i]));
+        }
+    }
+}
+
+void ReplayHost::Present(const Picture &picture) {
+    const size_t before = made_.size();
+    checker_.Presented(picture, lastReading_, made_);
+    Compare(before);
+    if (viewer_ != nullptr) viewer_->Window().Present(picture);
+}
+
+// The input the run was handed in this turn is handed over again.
+void ReplayHost::Turn() {
+    ++turn_;
+    while (inputAt_ < replay_.inputs.size() && replay_.inputs[inputAt_].turn <= turn_) {
+        const Input &input = replay_.inputs[inputAt_++];
+        if (input.close)
+            CloseMainWindow();
+        else
+            PostDeviceInput(input.message);
+    }
+}
+
+void ReplayHost::PumpInput() {
+    if (viewer_ != nullptr) viewer_->Window().PumpInput();
+    Turn();
+    if (look_) look_(DeviceMs());
+}
+
+void ReplayHost::Idle() {
+    Turn();
+}
+
+void ReplayHost::Sleep(uint32_t) {
+    Turn();
+}
+
+int64_t ReplayHost::CounterNow() {
+    if (counterAt_ >= replay_.counter.size())
+        Diverge("the run to end", "another reading of the clock");
+    lastReading_ = replay_.counter[counterAt_++];
+    if (viewer_ != nullptr) {
+        const int64_t frequency = std::max<int64_t>(replay_.header.counterFrequency, 1);
+        viewer_->Reach(lastReading_ / frequency * kUsPerSecond +
+                       lastReading_ % frequency * kUsPerSecond / frequency);
+    }
+    return lastReading_;
+}
+
+int64_t ReplayHost::CounterFrequency() {
+    return replay_.header.counterFrequency;
+}
+
+bool ReplayHost::PlayWave(const std::filesystem::path *waveFile) {
+    if (soundAt_ >= replay_.sounds.size()) Diverge("the run to end", "a sound");
+    const bool started = replay_.sounds[soundAt_++] != 0;
+    if (viewer_ != nullptr) viewer_->Window().PlayWave(started ? waveFile : nullptr);
+    return started;
+}
+
+void ReplayHost::ShowMessage(const MessageRequest &message) {
+    const std::string got = "a message box \"" + ToUtf8(message.text) + "\"";
+    if (boxAt_ >= replay_.boxes.size()) Diverge("no more message boxes", got);
+    if (replay_.boxes[boxAt_++] != MessageDigest(message)) Diverge("another message box", got);
+    if (viewer_ != nullptr) viewer_->Window().ShowMessage(message);
+}
+
+void ReplayHost::Finish() {
+    if (divergence_) return;
+    const size_t before = made_.size();
+    made_.push_back(checker_.End());
+    try {
+        Compare(before);
+        if (counterAt_ != replay_.counter.size() || inputAt_ != replay_.inputs.size())
+            Diverge("the run to go on", "its end");
+    } catch (const ReplayStopped &) {
+    }
+}
+
+}  // namespace wince::replay
