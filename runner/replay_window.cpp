@@ -32,7 +32,7 @@ public:
         if (!based_) Rebase();
         for (;;) {
             if (stop_) throw wince::replay::ReplayStopped();
-            const int64_t now = player_->CounterNow();
+            const int64_t now = player_->DeviceTimeUs();
             const int64_t due = viewBaseUs_ + Scaled(runUs - runBaseUs_);
             if (now > due + kFarBehindUs) Rebase();
             if (now >= due - kUsPerMs) break;
@@ -69,7 +69,7 @@ private:
     void Rebase() {
         based_ = true;
         runBaseUs_ = lastRunUs_;
-        viewBaseUs_ = player_->CounterNow();
+        viewBaseUs_ = player_->DeviceTimeUs();
     }
 
     void ShowTime(int64_t runUs) {

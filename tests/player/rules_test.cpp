@@ -126,7 +126,7 @@ TEST(Pause, FreezesTheClockHoldsInputAndTheResumingKeyGoesNoFurther) {
     const auto posted = Play(platform, player, 1300);
     EXPECT_FALSE(player.Paused());
     EXPECT_EQ(platform.title, "T");
-    EXPECT_EQ(player.CounterNow() / 1000, 1300 - (1100 - 110));
+    EXPECT_EQ(player.DeviceTimeUs() / 1000, 1300 - (1100 - 110));
     // The game's clock saw the press for 10 ms before the pause: the release
     // waits out the rest of the shortest press after it.
     EXPECT_EQ(posted, (std::vector<Message>{Down(100, kUpKey), Up(1150, kUpKey)}));
@@ -225,7 +225,7 @@ TEST(Pacing, TheMachineSleepsAWholeFrameAndWakesInTimeForTheNext) {
     int64_t lastFrameMs = 0, frames = 0, late = 0;
     while (platform.now < 5'000'000) {
         player.PumpInput();
-        const int64_t nowMs = player.CounterNow() / 1000;
+        const int64_t nowMs = player.DeviceTimeUs() / 1000;
         if (nowMs - lastFrameMs >= 26) {
             late += nowMs - lastFrameMs > 26;
             lastFrameMs = nowMs;

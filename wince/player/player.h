@@ -75,7 +75,7 @@ public:
     void Present(const Picture &picture) override;
     void PumpInput() override;
     void Idle() override;
-    int64_t CounterNow() override;  // device microseconds
+    int64_t CounterNow() override;  // the device's time, in counts of CounterFrequency
     int64_t CounterFrequency() override;
     void Sleep(uint32_t milliseconds) override;
     bool PlayWave(const std::filesystem::path *waveFile) override;
@@ -103,6 +103,8 @@ public:
     void SetTitleText(std::string title);
     void TogglePause() { HostKey(HostAction::Pause); }
 
+    // The device's time in microseconds: real time less the time paused.
+    int64_t DeviceTimeUs() const { return DeviceUs(); }
     const ScreenRect &Layout() const { return layout_; }
     bool Paused() const { return paused_; }
     bool CloseRequested() const { return closeRequested_; }

@@ -10,7 +10,11 @@ namespace wince::player {
 
 namespace {
 
-constexpr int64_t kCounterFrequency = 1'000'000;
+// The device's counter ticks every 100 us: ten times finer than the game's
+// millisecond clock, and coarse enough that the noise of a machine's wake-ups
+// below it does not fill every run's replay (docs/fidelity.md).
+constexpr int64_t kCounterFrequency = 10'000;
+constexpr int64_t kUsPerCount = 1'000'000 / kCounterFrequency;
 constexpr int64_t kUsPerMs = 1000;
 // Asking the platform for input costs a few system calls; while the program
 // works through its queue, every other millisecond is as good as at once to
@@ -112,7 +116,7 @@ void Player::Idle() {
 }
 
 int64_t Player::CounterNow() {
-    return DeviceUs();
+    return DeviceUs() / kUsPerCount;
 }
 
 int64_t Player::CounterFrequency() {
