@@ -3,6 +3,7 @@
 // written.
 #include <fstream>
 #include <iostream>
+#include <limits>
 
 #include "runner/replays.h"
 #include "runner/runner.h"
@@ -94,8 +95,8 @@ int RunHeadlessReplay(const std::filesystem::path &file,
     wince::replay::ReplayHost host(std::move(*prepared.replay), ReadGameFacts, &keeper);
     size_t next = 0;
     bool written = true;
-    host.OnLook([&](int64_t deviceMs) {
-        for (; next < events->size() && (*events)[next].t <= deviceMs; ++next) {
+    const auto happen = [&](int64_t deviceMs, int64_t upTo) {
+        for (; next < events->size() && (*events)[next].t <= upTo; ++next) {
             const ScriptEvent &event = (*events)[next];
             std::string why;
             if (event.kind == ScriptEvent::Kind::Shot) {
@@ -112,8 +113,11 @@ int RunHeadlessReplay(const std::filesystem::path &file,
                 written = false;
             }
         }
-    });
+    };
+    host.OnLook([&](int64_t deviceMs) { happen(deviceMs, deviceMs); });
     const ReplayRun run = PlayReplay(host, *prepared.scratch);
+    // Lines later than the run's end see it as it ended.
+    happen(host.DeviceMs(), std::numeric_limits<int64_t>::max());
     if (run.divergence)
         err << "pellax-rim: " << PathText(file) << ": the replay "
             << wince::replay::Describe(*run.divergence) << "\n";

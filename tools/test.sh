@@ -12,6 +12,8 @@ for preset in dev asan; do
   cmake --build --preset "$preset" -j "$JOBS"
   ctest --preset "$preset"
 done
+# A game played in the SDL window under Xvfb must verify from its replay.
+sh tests/desktop/replay_check.sh build/dev/pellax-rim
 if ldd build/asan/pellax-rim | grep -Ei 'libSDL|libX11'; then
   echo "the headless build links a window system's library" >&2
   exit 1
