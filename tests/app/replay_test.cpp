@@ -192,3 +192,66 @@ TEST_F(ReplayTest, RunsReplayFrameForFrame) {
 
 }  // namespace
 }  // namespace pellax_test
+
+namespace pellax_test {
+namespace {
+
+std::string Tail(const std::string &text) {
+    return text.substr(text.rfind(": ", text.size() - 3) + 2);
+}
+
+// Replay files that cannot be used are refused whole with their reason and
+// exit 2, writing nothing; one that no longer matches says where it parted.
+TEST_F(ProgramTest, ReplayFilesThatCannotBeUsed) {
+    const std::string script = kSkipIntro + Press(300, wince::device::kButtonStart) +
+                               Press(900, wince::device::kButtonA) + "3000 close\n";
+    WriteBytes(dir / "script.txt", script.data(), script.size());
+    ASSERT_EQ(Run("--headless --root root --script script.txt --record good.pxr"), 0);
+    std::string out, err;
+    ASSERT_EQ(Run("--verify good.pxr", &out, &err), 0) << err;
+    EXPECT_TRUE(out.ends_with(" frames: matches\n")) << out;
+
+    const std::string good = ReadBytes(dir / "good.pxr");
+    std::string flipped = good, newer = good, summed = good;
+    flipped[good.size() / 2] ^= 0x20;
+    summed[20] ^= 1;  // in the header's digest of the body
+    newer[8] = 2;
+    Replay replay;
+    std::string error;
+    std::vector<uint8_t> bytes(good.begin(), good.end()), raw;
+    ASSERT_TRUE(wince::replay::OpenFile(bytes, raw, error) &&
+                wince::replay::DecodeBody(raw, replay, error));
+    replay.checks[1].digest ^= 1;  // the picture a second in
+    const auto parted = wince::replay::MakeFile(wince::replay::EncodeBody(replay));
+    const struct {
+        std::string name, bytes, arguments, message;
+        int code;
+    } files[] = {
+        {"flipped.pxr", flipped, "", "it is damaged", 2},
+        {"summed.pxr", summed, "", "it is damaged: its checksum does not match", 2},
+        {"short.pxr", good.substr(0, good.size() - 9), "", "it is cut short", 2},
+        {"header.pxr", good.substr(0, 12), "", "it is cut short", 2},
+        {"newer.pxr", newer, "", "it is in format version 2, and this program reads version 1", 2},
+        {"text.pxr", "0 keydown 38\n", "", "it is not a replay file", 2},
+        {"good.pxr", good, " --root other", "it was made with another installation than other", 2},
+        {"parted.pxr", std::string(parted.begin(), parted.end()), "", "", 1},
+    };
+    fs::copy(Installation(), dir / "other", fs::copy_options::recursive);
+    WriteBytes(dir / "other" / "registry.reg", "REGEDIT4\n", 9);
+    for (const auto &file : files) {
+        SCOPED_TRACE(file.name);
+        WriteBytes(dir / file.name, file.bytes.data(), file.bytes.size());
+        const auto before = fs::last_write_time(dir / "other" / "registry.reg");
+        EXPECT_EQ(Run("--verify " + file.name + file.arguments, &out, &err), file.code);
+        if (file.code == 2)
+            EXPECT_EQ(err, "pellax-rim: " + file.name + ": " + file.message + "\n");
+        else
+            EXPECT_TRUE(Tail(out).starts_with("expected picture ")) << out;
+        EXPECT_EQ(fs::last_write_time(dir / "other" / "registry.reg"), before);
+        EXPECT_FALSE(fs::exists(dir / "other" / "kbl_sc_l.uc2"));
+    }
+    EXPECT_TRUE(out.find("diverges at frame ") != std::string::npos) << out;
+}
+
+}  // namespace
+}  // namespace pellax_test
