@@ -23,7 +23,7 @@ using wince::headless::ScriptEvent;
 class PictureKeeper final : public wince::replay::Viewer, public wince::Host {
 public:
     wince::Host &Window() override { return *this; }
-    void Reach(int64_t) override {}
+    bool Reach(int64_t) override { return true; }
     void Present(const wince::Picture &picture) override { wince::ReadScreen(picture, screen); }
     void PumpInput() override {}
     void Idle() override {}
@@ -122,7 +122,7 @@ int RunHeadlessReplay(const std::filesystem::path &file,
         err << "pellax-rim: " << PathText(file) << ": the replay "
             << wince::replay::Describe(*run.divergence) << "\n";
     if (run.divergence) return kDiverges;
-    return written ? run.code.value_or(0) : 1;
+    return written ? run.code : 1;
 }
 
 }  // namespace runner

@@ -27,11 +27,11 @@ public:
 
     wince::Host &Window() override { return *player_; }
 
-    void Reach(int64_t runUs) override {
+    bool Reach(int64_t runUs) override {
         lastRunUs_ = runUs;
         if (!based_) Rebase();
         for (;;) {
-            if (stop_) throw wince::replay::ReplayStopped();
+            if (stop_) return false;
             const int64_t now = player_->DeviceTimeUs();
             const int64_t due = viewBaseUs_ + Scaled(runUs - runBaseUs_);
             if (now > due + kFarBehindUs) Rebase();
@@ -41,6 +41,7 @@ public:
             player_->PumpInput();
         }
         ShowTime(runUs);
+        return true;
     }
 
     bool OwnKey(std::string_view name, bool repeat) {

@@ -232,16 +232,13 @@ ReplayRun PlayReplay(wince::replay::ReplayHost &host, const ScratchFolder &scrat
     wince::SetHost(&host);
     wince::SetRecorder(nullptr);
     wince::SetRoot(scratch.Path());
-    try {
-        run.code = RunProgram();
-    } catch (const wince::replay::ReplayStopped &) {
-    }
-    // A run the viewer stopped has no end to hold against the replay's.
-    if (run.code) host.Finish();
+    run.code = RunProgram();
+    host.Finish();
     wince::SetHost(nullptr);
     run.divergence = host.Diverged();
+    run.stopped = host.Stopped();
     run.frames = host.Frames();
-    run.facts = ReadGameFacts();
+    run.facts = host.Facts();
     return run;
 }
 

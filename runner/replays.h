@@ -64,10 +64,11 @@ private:
     std::filesystem::path path_;
 };
 
-// The program run on a replay host in the scratch folder. The exit code it
-// returns is the run's own, or none when the replay stopped it.
+// The program run on a replay host in the scratch folder: its exit code,
+// and whether the replay stopped it early (diverged, or no longer watched).
 struct ReplayRun {
-    std::optional<int> code;
+    int code = 0;
+    bool stopped = false;
     std::optional<wince::replay::Divergence> divergence;
     uint64_t frames = 0;
     wince::replay::GameFacts facts;

@@ -13,7 +13,7 @@ for preset in dev asan; do
   ctest --preset "$preset"
 done
 # A game played in the SDL window under Xvfb must verify from its replay.
-sh tests/desktop/replay_check.sh build/dev/pellax-rim
+sh tests/desktop/replay_check.sh build/dev/pellax-rim build/dev/window-replay.pxr
 if ldd build/asan/pellax-rim | grep -Ei 'libSDL|libX11'; then
   echo "the headless build links a window system's library" >&2
   exit 1

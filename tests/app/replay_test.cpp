@@ -114,11 +114,8 @@ protected:
         runner::ResetProgram();
         wince::SetHost(&log);
         wince::SetRoot(scratch->Path());
-        try {
-            runner::RunProgram();
-            replayHost.Finish();
-        } catch (const wince::replay::ReplayStopped &) {
-        }
+        runner::RunProgram();
+        replayHost.Finish();
         wince::SetHost(nullptr);
         divergence = replayHost.Diverged();
         return {log.digests, runner::StateJson(0)};

@@ -3,9 +3,11 @@
 # random keys under Xvfb, then P, F12 (the screen as the game left it) and
 # Esc. --verify must say the run matches, and the replay's last picture must
 # be the screenshot, byte for byte.
-# Usage: replay_check.sh PROGRAM
+# Usage: replay_check.sh PROGRAM [KEEP]  (KEEP: where to keep the replay, for
+# the other systems' programs to verify)
 set -eu
 program=$(realpath "$1")
+kept=${2:-}
 dir=$(mktemp -d)
 xserver=
 cleanup() {
@@ -46,5 +48,6 @@ grep -q ': matches$' "$dir/verify"
 printf '999999999 shot %s\n' "$dir/end.png" >"$dir/script"
 "$program" --headless --replay "$replay" --script "$dir/script"
 cmp "$dir/end.png" "$dir"/Pictures/pellax-rim*.png
+[ -n "$kept" ] && cp "$replay" "$kept"
 echo "the window's game replays and verifies ($(wc -c <"$replay") bytes): $(cat "$dir/verify")"
 keep=0

@@ -160,3 +160,32 @@ window=$(xdotool search --onlyvisible --name "^$title( - Press a key)?\$" | head
 xdotool windowfocus --sync "$window" key Escape
 ended_with 0
 echo "window: a message box answered, Esc gives 0"
+
+# Replays: a game played in this window verifies on Linux and here, and a
+# game played in the SDL window on Linux (kept by tests/desktop/replay_check.sh)
+# verifies here.
+linux=$top/build/dev/pellax-rim
+rm -rf "$local_data/replays" "$local_data/keys.conf"
+start_game
+xdotool windowfocus --sync "$window" key Return
+sleep 1
+xdotool key x
+end=$(($(date +%s) + 20))
+while [ "$(date +%s)" -lt "$end" ]; do
+    xdotool key "$(shuf -n 1 -e Left Right Up Down space z x)"
+    sleep "0.$(shuf -i 100-300 -n 1)"
+done
+xdotool key Escape
+ended_with 0
+replay=$(ls "$local_data"/replays/run-*.pxr | tail -1)
+[ -f "$replay" ] || fail "the window's run left no replay"
+wine "$exe" --verify "$(winepath -w "$replay")" | tr -d '\r' | tee "$work/verify.txt"
+grep -q ': matches$' "$work/verify.txt" || fail "the window's replay does not verify in the program"
+if [ -x "$linux" ]; then
+    "$linux" --verify "$replay" | grep ': matches$' || fail "the window's replay does not verify on Linux"
+fi
+if [ -f "$top/build/dev/window-replay.pxr" ]; then
+    wine "$exe" --verify "$(winepath -w "$top/build/dev/window-replay.pxr")" | tr -d '\r' |
+        grep ': matches$' || fail "the SDL window's replay does not verify in the program"
+fi
+echo "replays: the window's game verifies here and on Linux, and the SDL window's here"

@@ -6,7 +6,8 @@ namespace wince::replay {
 
 namespace {
 constexpr int64_t kUsPerSecond = 1'000'000;
-}
+constexpr int64_t kMsPerSecond = 1000;
+}  // namespace
 
 std::string Describe(const Divergence &divergence) {
     return "diverges at frame " + std::to_string(divergence.frame) + ": expected " +
@@ -15,8 +16,21 @@ std::string Describe(const Divergence &divergence) {
 
 ReplayHost::ReplayHost(Replay replay, ReadFacts facts, Viewer *viewer)
     : replay_(std::move(replay)),
+      facts_(facts),
       viewer_(viewer),
       checker_(replay_.header.counterFrequency, std::move(facts)) {}
+
+GameFacts ReplayHost::Facts() const {
+    if (stopped_) return factsAtStop_;
+    return facts_ ? facts_() : GameFacts{};
+}
+
+void ReplayHost::Stop() {
+    if (stopped_) return;
+    factsAtStop_ = Facts();
+    framesAtStop_ = checker_.Frames();
+    stopped_ = true;
+}
 
 int64_t ReplayHost::DeviceMs() const {
     const int64_t frequency = std::max<int64_t>(replay_.header.counterFrequency, 1);
@@ -24,34 +38,44 @@ int64_t ReplayHost::DeviceMs() const {
 }
 
 void ReplayHost::Diverge(std::string expected, std::string got) {
+    if (stopped_) return;
     divergence_ = Divergence{checker_.Frames(), std::move(expected), std::move(got)};
-    throw ReplayStopped();
+    Stop();
 }
 
 // Each check the program makes is held against the replay's next one.
 void ReplayHost::Compare(size_t from) {
     for (size_t i = from; i < made_.size(); ++i) {
-        if (i >= replay_.checks.size()) Diverge("the run to end", Describe(made_[i]));
+        if (i >= replay_.checks.size()) return Diverge("the run to end", Describe(made_[i]));
         if (made_[i] != replay_.checks[i]) {
             const Check &expected = replay_.checks[i];
             const bool sameKind = expected.kind == made_[i].kind;
             Diverge(Describe(expected) +
                         (sameKind ? "" : " at frame " + std::to_string(expected.frame)),
                     Describe(made_[i]));
+            return;
         }
     }
 }
 
 void ReplayHost::Present(const Picture &picture) {
+    if (stopped_) return;
     const size_t before = made_.size();
     checker_.Presented(picture, lastReading_, made_);
     Compare(before);
-    if (viewer_ != nullptr) viewer_->Window().Present(picture);
+    if (viewer_ != nullptr && !stopped_) viewer_->Window().Present(picture);
 }
 
 // The input the run was handed in this turn is handed over again.
 void ReplayHost::Turn() {
     ++turn_;
+    if (stopped_) {
+        if (!closeAsked_ && HasMainWindow()) {
+            closeAsked_ = true;
+            CloseMainWindow();
+        }
+        return;
+    }
     while (inputAt_ < replay_.inputs.size() && replay_.inputs[inputAt_].turn <= turn_) {
         const Input &input = replay_.inputs[inputAt_++];
         if (input.close)
@@ -62,7 +86,7 @@ void ReplayHost::Turn() {
 }
 
 void ReplayHost::PumpInput() {
-    if (viewer_ != nullptr) viewer_->Window().PumpInput();
+    if (viewer_ != nullptr && !stopped_) viewer_->Window().PumpInput();
     Turn();
     if (look_) look_(DeviceMs());
 }
@@ -75,15 +99,17 @@ void ReplayHost::Sleep(uint32_t) {
     Turn();
 }
 
+// Once stopped, the clock runs on a millisecond a reading, so that the
+// program's timers, and with them its way to the close, go on.
 int64_t ReplayHost::CounterNow() {
-    if (counterAt_ >= replay_.counter.size())
+    const int64_t frequency = std::max<int64_t>(replay_.header.counterFrequency, 1);
+    if (!stopped_ && counterAt_ >= replay_.counter.size())
         Diverge("the run to end", "another reading of the clock");
+    if (stopped_) return lastReading_ += std::max<int64_t>(frequency / kMsPerSecond, 1);
     lastReading_ = replay_.counter[counterAt_++];
-    if (viewer_ != nullptr) {
-        const int64_t frequency = std::max<int64_t>(replay_.header.counterFrequency, 1);
-        viewer_->Reach(lastReading_ / frequency * kUsPerSecond +
-                       lastReading_ % frequency * kUsPerSecond / frequency);
-    }
+    if (viewer_ != nullptr && !viewer_->Reach(lastReading_ / frequency * kUsPerSecond +
+                                              lastReading_ % frequency * kUsPerSecond / frequency))
+        Stop();
     return lastReading_;
 }
 
@@ -92,29 +118,29 @@ int64_t ReplayHost::CounterFrequency() {
 }
 
 bool ReplayHost::PlayWave(const std::filesystem::path *waveFile) {
-    if (soundAt_ >= replay_.sounds.size()) Diverge("the run to end", "a sound");
+    if (!stopped_ && soundAt_ >= replay_.sounds.size()) Diverge("the run to end", "a sound");
+    if (stopped_) return false;
     const bool started = replay_.sounds[soundAt_++] != 0;
     if (viewer_ != nullptr) viewer_->Window().PlayWave(started ? waveFile : nullptr);
     return started;
 }
 
 void ReplayHost::ShowMessage(const MessageRequest &message) {
+    if (stopped_) return;
     const std::string got = "a message box \"" + ToUtf8(message.text) + "\"";
-    if (boxAt_ >= replay_.boxes.size()) Diverge("no more message boxes", got);
-    if (replay_.boxes[boxAt_++] != MessageDigest(message)) Diverge("another message box", got);
+    if (boxAt_ >= replay_.boxes.size()) return Diverge("no more message boxes", got);
+    if (replay_.boxes[boxAt_++] != MessageDigest(message))
+        return Diverge("another message box", got);
     if (viewer_ != nullptr) viewer_->Window().ShowMessage(message);
 }
 
 void ReplayHost::Finish() {
-    if (divergence_) return;
+    if (stopped_) return;
     const size_t before = made_.size();
     made_.push_back(checker_.End());
-    try {
-        Compare(before);
-        if (counterAt_ != replay_.counter.size() || inputAt_ != replay_.inputs.size())
-            Diverge("the run to go on", "its end");
-    } catch (const ReplayStopped &) {
-    }
+    Compare(before);
+    if (!stopped_ && (counterAt_ != replay_.counter.size() || inputAt_ != replay_.inputs.size()))
+        Diverge("the run to go on", "its end");
 }
 
 }  // namespace wince::replay

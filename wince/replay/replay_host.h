@@ -2,6 +2,11 @@
 // replay's checks as it goes. On its own it runs as fast as it can (to
 // verify a run, or to take pictures of it); with a viewer (a window's host)
 // it shows the pictures, plays the sounds and keeps the run's pace.
+//
+// A replay that diverges, or that the viewer stops, ends the program the
+// way the window system would: it is asked to close, and from then on its
+// clock runs on by itself, its boxes and sounds go nowhere and nothing is
+// checked. (No exception unwinds the game: the page is built without them.)
 #pragma once
 
 #include <exception>
@@ -21,13 +26,6 @@ struct Divergence {
 };
 std::string Describe(const Divergence &divergence);
 
-// Thrown out of the program through its host to end a replay early: it has
-// diverged, or the viewer stopped watching.
-class ReplayStopped : public std::exception {
-public:
-    const char *what() const noexcept override { return "the replay stopped"; }
-};
-
 // A window that watches the replay: the replay host hands it the program's
 // pictures, sounds and boxes, and lets it keep the pace.
 class Viewer {
@@ -35,9 +33,9 @@ public:
     virtual ~Viewer() = default;
     virtual Host &Window() = 0;
     // The program reads its clock at this time of the run (microseconds from
-    // its start): wait until it is time, keeping the window alive. Throws
-    // ReplayStopped when the viewer has stopped watching.
-    virtual void Reach(int64_t runUs) = 0;
+    // its start): wait until it is time, keeping the window alive. False
+    // when the player has stopped watching.
+    virtual bool Reach(int64_t runUs) = 0;
 };
 
 class ReplayHost final : public Host {
@@ -60,17 +58,26 @@ public:
     // divergence, if any, is kept.
     void Finish();
     const std::optional<Divergence> &Diverged() const { return divergence_; }
-    uint64_t Frames() const { return checker_.Frames(); }
+    // Whether the replay stopped before the program's end, and the frames
+    // it played and the game's facts when it did (or at the end).
+    bool Stopped() const { return stopped_; }
+    uint64_t Frames() const { return stopped_ ? framesAtStop_ : checker_.Frames(); }
+    GameFacts Facts() const;
     const Replay &Played() const { return replay_; }
     int64_t DeviceMs() const;
 
 private:
     void Turn();
-    [[noreturn]] void Diverge(std::string expected, std::string got);
+    void Diverge(std::string expected, std::string got);
+    void Stop();
     void Compare(size_t from);
 
     Replay replay_;
+    ReadFacts facts_;
     Viewer *viewer_;
+    bool stopped_ = false, closeAsked_ = false;
+    uint64_t framesAtStop_ = 0;
+    GameFacts factsAtStop_;
     Checker checker_;
     std::vector<Check> made_;
     std::optional<Divergence> divergence_;
