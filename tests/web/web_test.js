@@ -207,6 +207,46 @@ async function clearARow(page, empty) {
   assert.fail('no row cleared in 30 pieces');
 }
 
+// Play, a key every 300 ms for the given number of keys: the frame rate and
+// the game's share of the main thread.
+async function play(page, keys) {
+  const before = await page.evaluate(() => ({ at: performance.now(), ...pellaxStats }));
+  for (let i = 0; i < keys; ++i)
+    await key(page, i % 2 ? 'ArrowLeft' : 'ArrowRight'), await sleep(220);
+  const after = await page.evaluate(() => ({ at: performance.now(), ...pellaxStats }));
+  return {
+    framesPerSecond: (after.pictures - before.pictures) / ((after.at - before.at) / 1000),
+    busyPercent: ((after.busyMs - before.busyMs) / (after.at - before.at)) * 100
+  };
+}
+// A first visit and a game on a phone's slower processor (Chromium's CPU
+// throttling, six times): the first frame after the tap, the frame rate.
+// The page aims at 37.5 frames a second and a first frame within 1.5 s
+// there; the checks hold it to what it reaches today on a machine of its
+// own, so that a change that slows it shows.
+async function slowMachine(browser, url) {
+  const context = await browser.newContext({ hasTouch: true });
+  try {
+    const page = await context.newPage();
+    const devtools = await context.newCDPSession(page);
+    await devtools.send('Emulation.setCPUThrottlingRate', { rate: 6 });
+    await page.goto(url);
+    await start(page);
+    const firstFrameMs =
+        await page.evaluate(() => pellaxStats.firstFrameAt - pellaxStats.gestureAt);
+    await sleep(600);
+    await key(page, 'Enter');  // ends the intro
+    await sleep(300);
+    await key(page, 'KeyX');  // a game
+    const slow = await play(page, 26);
+    figures.slow = { firstFrameMs, ...slow };
+    assert(firstFrameMs < 3000, `first frame ${firstFrameMs} ms after the tap at 6x`);
+    assert(slow.framesPerSecond >= 33, `${slow.framesPerSecond} frames a second at 6x`);
+  } finally {
+    await context.close();
+  }
+}
+
 // A backup made in one browser restores the record in another; a damaged
 // one is refused and changes nothing.
 async function backups(browser, context, page, url, hiScore, record) {
@@ -228,6 +268,8 @@ async function backups(browser, context, page, url, hiScore, record) {
     await fresh.goto(url);
     await start(fresh);
     await until(async () => (await stored()).includes('/pellax-rim/root'), 'installation stored');
+    await key(fresh, 'Enter');  // the intro ends: the picture stands still
+    await sleep(300);
     const zero = await pixels(fresh, null, hiScore);
     const damaged = Buffer.from(good);
     damaged[damaged.length - 1] ^= 1;
@@ -427,13 +469,7 @@ async function updates(browser, url) {
 
     // Twenty seconds of play, a key every 300 ms: the frame rate and the
     // game's share of the main thread.
-    const before = await page.evaluate(() => ({ at: performance.now(), ...pellaxStats }));
-    for (let i = 0; i < 66; ++i)
-      await key(page, i % 2 ? 'ArrowLeft' : 'ArrowRight'), await sleep(220);
-    const after = await page.evaluate(() => ({ at: performance.now(), ...pellaxStats }));
-    const seconds = (after.at - before.at) / 1000;
-    figures.framesPerSecond = (after.pictures - before.pictures) / seconds;
-    figures.busyPercent = ((after.busyMs - before.busyMs) / (after.at - before.at)) * 100;
+    Object.assign(figures, await play(page, 66));
     assert(figures.framesPerSecond >= 37.5, `${figures.framesPerSecond} frames a second`);
     assert(figures.busyPercent <= 10, `the game busy ${figures.busyPercent}% of the time`);
 
@@ -510,8 +546,9 @@ async function updates(browser, url) {
     await key(page, 'KeyM');
     await until(async () => (await title()) === 'PELLAX RIM - sound on', 'sound on');
     assert.strictEqual(await gain(), 1);
+    // Full screen covers the bar: F11 leaves it.
     for (const full of [true, false]) {
-      await page.click('#full');
+      await (full ? page.click('#full') : key(page, 'F11'));
       await until(
           async () => (await page.evaluate(() => !!document.fullscreenElement)) === full,
           `full screen ${full}`);
@@ -557,7 +594,7 @@ async function updates(browser, url) {
     for (const file of ['kbl.plf', 'kbl_b.nbf']) {
       await page.waitForSelector('dialog[open]');
       assert.strictEqual(await page.textContent('#message-text'), '\\Nowhere\\picture\\' + file);
-      await page.click('dialog button');
+      await page.click('#message button');
     }
     for (const missing of ['indexedDB', 'WebAssembly']) {
       const other = await browser.newPage({ hasTouch: true });
@@ -572,6 +609,7 @@ async function updates(browser, url) {
       await other.close();
     }
     await updates(browser, url);
+    await slowMachine(browser, url);
     figures.wallSeconds = (Date.now() - began) / 1000;
     console.log('web test passed:', JSON.stringify(figures));
   } catch (error) {

@@ -7,10 +7,13 @@
 /* exported PellaxInput */
 var PellaxInput = (function() {
   'use strict';
-  // Timers may fire a millisecond late, and a frame that starts late starts
-  // the next one late too: the wait ends this early, and the rest passes in
-  // quick turns of the browser.
-  var TIMER_LEAD_MS = 1.5;
+  // Timers fire late, and a frame that starts late starts the next one late
+  // too: the wait's timer is set this much early and the rest passes in
+  // quick turns of the browser. The lead grows at once to a timer seen late
+  // (a busy or slowed machine) and shrinks slowly back, since quick turns
+  // cost the browser some work.
+  var SHORTEST_LEAD_MS = 1.5, LONGEST_LEAD_MS = 8, LEAD_EASING_MS = 0.05;
+  var lead = SHORTEST_LEAD_MS;
   var stage = document.getElementById('stage');
   var queue = [], wake = null, timer = 0;
 
@@ -119,17 +122,38 @@ var PellaxInput = (function() {
     return read;
   }
 
+  // The program stays suspended until the time: the browser's turns on the
+  // way pass without resuming it, since each resume and suspension costs the
+  // program far more than a turn costs the browser. After a timer the wait
+  // goes on in quick turns: a timer set from a timer's callback is held back
+  // to 4 ms once they nest.
   function wait(ms, wakeUp) {
     PellaxStart.suspended();
-    var done = function() {
+    var until = performance.now() + ms;
+    var done = function(now) {
       clearTimeout(timer);
       wake = null;
+      if (now) return PellaxStart.resumeNow(wakeUp, 0);
       PellaxStart.resume(wakeUp, 0);
     };
-    ms -= TIMER_LEAD_MS;
-    if (queue.length || ms <= 0) return done();
-    wake = done;
-    timer = setTimeout(done, ms);
+    var look = function() {
+      var left = until - performance.now();
+      if (left <= 0) return done(true);
+      if (left <= lead) return PellaxStart.quickTurn(look);
+      var fireAt = until - lead;
+      timer = setTimeout(function() {
+        var late = performance.now() - fireAt;
+        lead = Math.min(
+            Math.max(lead - LEAD_EASING_MS, late + SHORTEST_LEAD_MS, SHORTEST_LEAD_MS),
+            LONGEST_LEAD_MS);
+        PellaxStart.quickTurn(look);
+      }, left - lead);
+    };
+    wake = function() {
+      done(false);
+    };
+    if (queue.length || ms <= 0) return done(false);
+    look();
   }
 
   // The program is asked to end, as closing its window would.

@@ -12,23 +12,33 @@ var PellaxStart = (function() {
   var stats =
       (window.pellaxStats = { gestureAt: 0, firstFrameAt: 0, pictures: 0, sounds: 0, busyMs: 0 });
   var started = false, over = false;
-  var channel = new MessageChannel(), resumeWith = null, resumedAt = 0;
+  var channel = new MessageChannel(), soon = null, resumedAt = 0;
 
-  // A resume always comes from a message, never straight from a timer: a
-  // timer set from a timer's callback is held back to 4 ms and more once
-  // such calls nest, which would make every frame late.
+  // A quick turn comes from a message, never straight from a timer: a timer
+  // set from a timer's callback is held back to 4 ms and more once such
+  // calls nest, which would make every frame late. The busy time counts
+  // the whole turn: the program's run, and the page's own work for a wait.
   channel.port1.onmessage = function() {
-    var go = resumeWith;
-    resumeWith = null;
+    var go = soon, from = performance.now(), before = stats.busyMs;
+    soon = null;
     if (!go) return;
-    resumedAt = performance.now();
     go();
+    stats.busyMs = before + performance.now() - from;
+    resumedAt = 0;
   };
-  function resume(wakeUp, value) {
-    resumeWith = function() {
-      wakeUp(value);
-    };
+  function quickTurn(then) {
+    soon = then;
     channel.port2.postMessage(0);
+  }
+  // Resumed here, the program runs now; from a timer, after a quick turn.
+  function resumeNow(wakeUp, value) {
+    resumedAt = performance.now();
+    wakeUp(value);
+  }
+  function resume(wakeUp, value) {
+    quickTurn(function() {
+      resumeNow(wakeUp, value);
+    });
   }
   function suspended() {
     if (resumedAt) stats.busyMs += performance.now() - resumedAt;
@@ -125,7 +135,9 @@ var PellaxStart = (function() {
 
   return {
     stats: stats,
+    quickTurn: quickTurn,
     resume: resume,
+    resumeNow: resumeNow,
     suspended: suspended,
     presented: presented,
     awaitStart: awaitStart,
