@@ -3,13 +3,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <system_error>
 
 #include "assets.h"
 #include "gfx/gfx.h"
 #include "platform/platform.h"
 #include "wince/seam/host.h"
+#include "wince/seam/host_file.h"
 
 namespace assets {
 namespace {
@@ -63,11 +63,7 @@ bool WriteDeviceFile(const std::filesystem::path &root, const std::string &devic
     std::error_code code;
     std::filesystem::create_directories(host.parent_path(), code);
     errno = 0;
-    std::ofstream out(host, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char *>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
+    if (!wince::WriteHostFile(host, {reinterpret_cast<const char *>(bytes.data()), bytes.size()})) {
         const std::string reason = code ? code.message() : std::strerror(errno);
         error = "cannot write " + host.string() + ": " + reason;
         return false;
@@ -147,11 +143,8 @@ bool MakeMissingFiles(const std::filesystem::path &root, std::vector<std::string
         if (std::filesystem::exists(host, code) || code) continue;
         std::filesystem::create_directories(host.parent_path(), code);
         errno = 0;
-        std::ofstream out(host, std::ios::binary);
-        out.write(reinterpret_cast<const char *>(file.bytes.data()),
-                  static_cast<std::streamsize>(file.bytes.size()));
-        out.close();
-        if (!out) {
+        if (!wince::WriteHostFile(
+                host, {reinterpret_cast<const char *>(file.bytes.data()), file.bytes.size()})) {
             error = "cannot write " + host.string() + ": " + std::strerror(errno);
             return false;
         }

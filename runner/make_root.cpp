@@ -1,19 +1,18 @@
 // --make-root: the whole default installation, written into a folder.
-#include <iostream>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "assets/assets.h"
 #include "runner/runner.h"
+#include "wince/seam/host_file.h"
 
 namespace runner {
 
 int MakeRoot(const std::filesystem::path &root) {
     std::string error;
     if (assets::MakeDefaultInstallation(root, error)) return 0;
-    std::cerr << "pellax-rim: cannot make the installation in " << PathText(root) << ": " << error
-              << "\n";
+    wince::SayOnStderr("cannot make the installation in " + PathText(root) + ": " + error);
     return 1;
 }
 
@@ -21,7 +20,7 @@ bool PrepareRoot(const std::filesystem::path &root, bool mend) {
     std::error_code error;
     if (!std::filesystem::exists(root, error)) return MakeRoot(root) == 0;
     if (!std::filesystem::is_directory(root, error)) {
-        std::cerr << "pellax-rim: the root " << PathText(root) << " is not a folder\n";
+        wince::SayOnStderr("the root " + PathText(root) + " is not a folder");
         return false;
     }
     if (!mend) return true;
@@ -29,10 +28,9 @@ bool PrepareRoot(const std::filesystem::path &root, bool mend) {
     std::string why;
     const bool whole = assets::MakeMissingFiles(root, made, why);
     for (const std::string &file : made)
-        std::cerr << "pellax-rim: " << file << " was missing from " << PathText(root)
-                  << " and is made again\n";
+        wince::SayOnStderr(file + " was missing from " + PathText(root) + " and is made again");
     // A file that cannot be made is the game's to report, as on the device.
-    if (!whole) std::cerr << "pellax-rim: " << why << "\n";
+    if (!whole) wince::SayOnStderr(why);
     return true;
 }
 

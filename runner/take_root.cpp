@@ -1,9 +1,9 @@
 // The root made ready and held, in the order that lets a refused start touch
 // nothing.
-#include <iostream>
 #include <system_error>
 
 #include "runner/runner.h"
+#include "wince/seam/host_file.h"
 
 namespace runner {
 
@@ -13,7 +13,7 @@ std::unique_ptr<FolderLock> TakeRoot(const std::filesystem::path &root, bool men
     refused = std::filesystem::is_directory(root, ignored) && !(lock = FolderLock::Take(root));
     if (!refused && !PrepareRoot(root, mend)) return nullptr;
     refused = refused || (!lock && !(lock = FolderLock::Take(root)));
-    if (refused) std::cerr << "pellax-rim: " << kAlreadyRunning << "\n";
+    if (refused) wince::SayOnStderr(kAlreadyRunning);
     return refused ? nullptr : std::move(lock);
 }
 

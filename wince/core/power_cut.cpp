@@ -3,7 +3,6 @@
 // name made, removed or moved, once its folder is synced. Files are followed
 // from name to name, so that a cut can put back under each name the file it
 // held on the disk, with the data that file last flushed.
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <optional>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "wince/core/internal.h"
+#include "wince/seam/host_file.h"
 
 namespace fs = std::filesystem;
 
@@ -38,8 +38,7 @@ Disk &State() {
 }
 
 std::string ReadAll(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return wince::ReadHostFile(path).value_or(std::string());
 }
 
 // The file under this name now, followed from here on.
@@ -124,7 +123,7 @@ void CutPower() {
             fs::remove(name, ignored);
             continue;
         }
-        std::ofstream(name, std::ios::binary | std::ios::trunc) << *content;
+        wince::WriteHostFile(name, *content);
     }
     FollowDisk(disk.on);
 }

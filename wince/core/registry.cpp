@@ -1,12 +1,13 @@
 // The registry, kept in the text file "registry.reg" in the root so that a
 // person can read and edit it. The file is read afresh at each key opened,
 // so a test may change it between runs of the program.
-#include <fstream>
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <vector>
 
 #include "wince/core/internal.h"
+#include "wince/seam/host_file.h"
 
 namespace {
 
@@ -124,12 +125,13 @@ std::optional<std::pair<std::u16string, Value>> ParseValue(const std::string &li
 
 // The values of the key from the file; nothing when the file or key is missing.
 std::optional<Key> ReadKey(const std::u16string &wanted) {
-    std::ifstream in(wince::ResolveDevicePath(u"\\registry.reg"), std::ios::binary);
-    if (!in) return {};
+    const auto text = wince::ReadHostFile(wince::ResolveDevicePath(u"\\registry.reg"));
+    if (!text) return {};
     std::optional<Key> found;
     bool inside = false;
-    std::string line;
-    while (std::getline(in, line)) {
+    for (size_t at = 0, end = 0; at < text->size(); at = end + 1) {
+        end = std::min(text->find('\n', at), text->size());
+        std::string line = text->substr(at, end - at);
         line = Trim(line);
         if (line.empty() || line[0] == ';' || line[0] == '#') continue;
         if (line.front() == '[' && line.back() == ']') {

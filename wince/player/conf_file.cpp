@@ -1,10 +1,9 @@
 #include "wince/player/conf_file.h"
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
+#include "wince/seam/host_file.h"
 #include "wince/seam/text.h"
 
 namespace wince::player {
@@ -61,9 +60,11 @@ std::string Lower(std::string_view text) {
 
 ConfText ReadConfText(std::string_view text) {
     ConfText conf;
-    std::istringstream lines{std::string(text)};
-    std::string line;
-    for (int number = 1; std::getline(lines, line); ++number) {
+    int number = 0;
+    for (size_t at = 0, end = 0; at < text.size(); at = end + 1) {
+        end = std::min(text.find('\n', at), text.size());
+        const std::string line(text.substr(at, end - at));
+        ++number;
         if (!IsText(line)) {
             conf.problems.push_back({number, "not text"});
             continue;
@@ -86,11 +87,9 @@ ConfText ReadConfFile(const std::filesystem::path &file) {
     if (!std::filesystem::exists(file, error)) return {};
     if (!std::filesystem::is_regular_file(file, error) || file_size(file, error) > kMaxFileSize)
         return {{}, {{0, "not a settings file"}}};
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in) return {{}, {{0, "cannot be read"}}};
-    const std::string bytes = text.str();
+    const auto read = ReadHostFile(file);
+    if (!read) return {{}, {{0, "cannot be read"}}};
+    const std::string &bytes = *read;
     if (bytes.find('\0') != std::string::npos) return {{}, {{0, "not a text file"}}};
     return ReadConfText(bytes);
 }

@@ -3,11 +3,11 @@
 #include "wince/player/player.h"
 
 #include <algorithm>
-#include <iostream>
 
 #include "wince/player/overlay.h"
 #include "wince/player/screenshot.h"
 #include "wince/seam/device_codes.h"
+#include "wince/seam/host_file.h"
 
 namespace wince::player {
 
@@ -272,10 +272,10 @@ void Player::SaveScreenshot() {
     std::error_code made;
     std::filesystem::create_directories(settings_.screenshotFolder, made);
     if (settings_.saveScreenshot(file, shown_, error)) {
-        std::cerr << "pellax-rim: screenshot saved to " << file.string() << "\n";
+        SayOnStderr("screenshot saved to " + file.string());
         Notice("saved " + file.filename().string());
     } else {
-        std::cerr << "pellax-rim: no screenshot: " << error << "\n";
+        SayOnStderr("no screenshot: " + error);
         Notice("no screenshot (see the terminal)");
     }
 }

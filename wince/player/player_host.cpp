@@ -1,8 +1,8 @@
 // The player as the program's host: pictures, the queue, waits, the clock,
 // sound and message boxes.
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
-#include <iostream>
 
 #include "wince/player/player.h"
 
@@ -171,9 +171,10 @@ void Player::ReportFrames() {
     const int64_t now = platform_.NowUs();
     if (every == 0 || now - statsSinceUs_ < every) return;
     const double seconds = static_cast<double>(now - statsSinceUs_) / 1e6;
-    std::cerr << "pellax-rim: " << statsPictures_ << " pictures in " << seconds << " s ("
-              << static_cast<double>(statsPictures_) / seconds << " a second), " << statsShows_
-              << " shown\n";
+    std::fprintf(stderr, "pellax-rim: %llu pictures in %g s (%g a second), %llu shown\n",
+                 static_cast<unsigned long long>(statsPictures_), seconds,
+                 static_cast<double>(statsPictures_) / seconds,
+                 static_cast<unsigned long long>(statsShows_));
     statsPictures_ = statsShows_ = 0;
     statsSinceUs_ = now;
 }

@@ -1,7 +1,6 @@
 #include "wince/player/player_settings.h"
 
 #include <charconv>
-#include <sstream>
 #include <system_error>
 
 #include "wince/player/conf_file.h"
@@ -66,15 +65,15 @@ bool SavePlayerSettings(const std::filesystem::path &file, const PlayerSettings 
                         std::string &error) {
     std::error_code fault;
     std::filesystem::create_directories(file.parent_path(), fault);
-    std::ostringstream out;
-    out << "# PELLAX RIM keeps these between runs; edit them while it is closed.\n"
-           "# volume 0 to 100; scale 1 to "
-        << kMaxScale << " times 240 x 320, 0 for the largest that fits;\n"
-        << "# pause_when_inactive: pause when the window loses the focus or is minimised.\n"
-        << "volume = " << s.volume << "\nmute = " << YesNo(s.muted)
-        << "\nfullscreen = " << YesNo(s.fullScreen) << "\nscale = " << s.scale
-        << "\npause_when_inactive = " << YesNo(s.pauseWhenInactive) << "\n";
-    const std::string text = out.str();
+    std::string text = "# PELLAX RIM keeps these between runs; edit them while it is closed.\n";
+    text.append("# volume 0 to 100; scale 1 to ").append(std::to_string(kMaxScale));
+    text.append(" times 240 x 320, 0 for the largest that fits;\n");
+    text.append("# pause_when_inactive: pause when the window loses the focus or is minimised.\n");
+    text.append("volume = ").append(std::to_string(s.volume));
+    text.append("\nmute = ").append(YesNo(s.muted));
+    text.append("\nfullscreen = ").append(YesNo(s.fullScreen));
+    text.append("\nscale = ").append(std::to_string(s.scale));
+    text.append("\npause_when_inactive = ").append(YesNo(s.pauseWhenInactive)).append("\n");
     return WriteFileDurably(file, {reinterpret_cast<const uint8_t *>(text.data()), text.size()},
                             error);
 }

@@ -1,8 +1,9 @@
 #include "wince/player/wave.h"
 
 #include <cstring>
-#include <fstream>
 #include <iterator>
+
+#include "wince/seam/host_file.h"
 
 namespace wince::player {
 
@@ -86,14 +87,12 @@ std::optional<Wave> DecodeWave(std::span<const uint8_t> bytes, std::string &why)
 std::optional<Wave> ReadWave(const std::filesystem::path &file, std::string &why) {
     std::error_code error;
     const auto size = std::filesystem::file_size(file, error);
-    std::ifstream in(file, std::ios::binary);
-    if (error || !in || size > kLargestFile) {
+    const auto bytes = error || size > kLargestFile ? std::nullopt : ReadHostFile(file);
+    if (!bytes) {
         why = "cannot read " + file.string();
         return std::nullopt;
     }
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                     std::istreambuf_iterator<char>()};
-    return DecodeWave(bytes, why);
+    return DecodeWave({reinterpret_cast<const uint8_t *>(bytes->data()), bytes->size()}, why);
 }
 
 std::vector<uint8_t> EncodeWave(const Wave &wave) {

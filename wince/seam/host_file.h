@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace wince {
 
@@ -16,5 +18,13 @@ inline std::FILE *OpenHostFile(const std::filesystem::path &path, const char *mo
     return std::fopen(path.c_str(), mode);
 #endif
 }
+
+// Whole host files through C's streams, not C++'s: the page would carry the
+// C++ streams' locale machinery for them, a fifth of its size.
+std::optional<std::string> ReadHostFile(const std::filesystem::path &path);
+// False when the file cannot be written whole (errno says why).
+bool WriteHostFile(const std::filesystem::path &path, std::string_view bytes);
+// One line on stderr, after "pellax-rim: ".
+void SayOnStderr(const std::string &line);
 
 }  // namespace wince
