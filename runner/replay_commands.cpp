@@ -44,9 +44,12 @@ struct Prepared {
 Prepared Prepare(const std::filesystem::path &file,
                  const std::optional<std::filesystem::path> &root, std::ostream &err) {
     Prepared prepared;
-    prepared.replay = ReadReplay(file, err);
-    if (!prepared.replay) return prepared;
     std::string error;
+    prepared.replay = ReadReplay(file, error);
+    if (!prepared.replay) {
+        err << "pellax-rim: " << error << "\n";
+        return prepared;
+    }
     prepared.scratch = ScratchFolder::Make(*prepared.replay, root, error);
     if (!prepared.scratch) err << "pellax-rim: " << PathText(file) << ": " << error << "\n";
     return prepared;

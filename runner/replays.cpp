@@ -1,11 +1,10 @@
 #include "runner/replays.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdio>
 #include <ctime>
-#include <fstream>
-#include <iostream>
-#include <iterator>
 #include <random>
 #include <system_error>
 
@@ -15,6 +14,7 @@
 #include "wince/replay/file.h"
 #include "wince/replay/fingerprint.h"
 #include "wince/seam/durable_file.h"
+#include "wince/seam/host_file.h"
 
 namespace runner {
 
@@ -27,15 +27,6 @@ using wince::replay::Replay;
 constexpr const char *kSavedRecord = "kbl_sc_l.uc2";
 constexpr std::array<std::string_view, 6> kNotInstallation = {
     kSavedRecord, "kbl_sc_l.tmp", "pellax-rim.lock", "keys.conf", "settings.conf", kReplayFolder};
-
-std::optional<std::vector<uint8_t>> ReadBytes(const fs::path &file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                               std::istreambuf_iterator<char>()};
-    if (in.bad()) return std::nullopt;
-    return bytes;
-}
 
 std::string UtcNow(const char *format) {
     const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
@@ -64,7 +55,7 @@ fs::path NewRunFile(const fs::path &folder) {
     return file;
 }
 
-void KeepLatest(const fs::path &folder) {
+void KeepLatest(const fs::path &folder, int kept) {
     std::error_code error;
     std::vector<fs::path> runs;
     for (const auto &entry : fs::directory_iterator(folder, error)) {
@@ -72,7 +63,33 @@ void KeepLatest(const fs::path &folder) {
         if (name.starts_with("run-") && name.ends_with(".pxr")) runs.push_back(entry.path());
     }
     std::sort(runs.begin(), runs.end());
-    for (size_t i = 0; i + kReplaysKept < runs.size(); ++i) fs::remove(runs[i], error);
+    for (size_t i = 0; i + static_cast<size_t>(kept) < runs.size(); ++i) fs::remove(runs[i], error);
+}
+
+// A copy of a folder's files (std::filesystem's copy would bring C++ streams
+// into the page). The player's own files and the replays are not copied.
+bool CopyFolder(const fs::path &from, const fs::path &to, std::string &error) {
+    std::error_code failure;
+    for (fs::recursive_directory_iterator it(from, failure), end; !failure && it != end;
+         it.increment(failure)) {
+        const fs::path relative = it->path().lexically_relative(from);
+        const fs::path target = to / relative;
+        const std::string top = PathText(*relative.begin());
+        if (std::find(kNotInstallation.begin(), kNotInstallation.end(), top) !=
+            kNotInstallation.end()) {
+            if (it->is_directory(failure)) it.disable_recursion_pending();
+            continue;
+        }
+        if (it->is_directory(failure)) {
+            fs::create_directories(target, failure);
+            continue;
+        }
+        const auto bytes = wince::ReadHostFile(it->path());
+        if (!bytes || !wince::WriteHostFile(target, *bytes))
+            return error = "cannot copy " + PathText(it->path()), false;
+    }
+    if (failure) error = "cannot copy " + PathText(from) + ": " + failure.message();
+    return !failure;
 }
 
 }  // namespace
@@ -98,21 +115,21 @@ std::optional<wince::replay::Header> StartingHeader(const fs::path &root, const 
     header.fingerprint = *fingerprint;
     std::error_code missing;
     if (fs::exists(root / kSavedRecord, missing)) {
-        auto record = ReadBytes(root / kSavedRecord);
+        auto record = wince::replay::ReadWholeFile(root / kSavedRecord);
         if (!record) return error = "cannot read the record", std::nullopt;
         header.record = std::move(*record);
     }
     return header;
 }
 
-wince::replay::RecordingHost::Save SaveToFolder(const fs::path &folder) {
+wince::replay::RecordingHost::Save SaveToFolder(const fs::path &folder, Report report, int kept) {
     struct State {
         fs::path folder, file;
         bool holdsRecord = false, failed = false;
     };
     auto state = std::make_shared<State>();
     state->folder = folder;
-    return [state](const Replay &replay, bool setRecord) {
+    return [state, report, kept](const Replay &replay, bool setRecord) {
         if (state->failed) return;
         std::string error;
         std::error_code made;
@@ -126,34 +143,33 @@ wince::replay::RecordingHost::Save SaveToFolder(const fs::path &folder) {
             written = Write(state->folder / kRecordReplay, bytes, error);
         if (!written) {
             state->failed = true;
-            std::cerr << "pellax-rim: the replay of this run cannot be kept in "
-                      << PathText(state->folder) << ": " << error << "\n";
+            report("the replay of this run cannot be kept in " + PathText(state->folder) + ": " +
+                   error);
             return;
         }
-        if (first) KeepLatest(state->folder);
+        if (first) KeepLatest(state->folder, kept);
     };
 }
 
-wince::replay::RecordingHost::Save SaveToFile(const fs::path &file) {
+wince::replay::RecordingHost::Save SaveToFile(const fs::path &file, Report report) {
     auto failed = std::make_shared<bool>(false);
-    return [file, failed](const Replay &replay, bool) {
+    return [file, failed, report](const Replay &replay, bool) {
         std::string error;
         if (*failed ||
             Write(file, wince::replay::MakeFile(wince::replay::EncodeBody(replay)), error))
             return;
         *failed = true;
-        std::cerr << "pellax-rim: cannot write the replay " << PathText(file) << ": " << error
-                  << "\n";
+        report("cannot write the replay " + PathText(file) + ": " + error);
     };
 }
 
 int RunRecorded(wince::Host &host, const fs::path &root, const char *hostName,
-                wince::replay::RecordingHost::Save save) {
+                wince::replay::RecordingHost::Save save, Report report) {
     std::string error;
     auto header = StartingHeader(root, hostName, error);
     wince::Recorder *before = wince::CurrentRecorder();
     if (!header) {
-        std::cerr << "pellax-rim: this run is not recorded: " << error << "\n";
+        report("this run is not recorded: " + error);
         wince::SetHost(&host);
         return RunProgram();
     }
@@ -168,22 +184,23 @@ int RunRecorded(wince::Host &host, const fs::path &root, const char *hostName,
     return code;
 }
 
-std::optional<Replay> ReadReplay(const fs::path &file, std::ostream &err) {
-    const auto bytes = ReadBytes(file);
-    std::error_code error;
-    if (!bytes || fs::is_directory(file, error)) {
-        err << "pellax-rim: cannot read the replay " << PathText(file) << "\n";
-        return std::nullopt;
-    }
+std::optional<Replay> ReadReplay(const fs::path &file, std::string &error) {
+    std::error_code failure;
+    const auto bytes =
+        fs::is_directory(file, failure) ? std::nullopt : wince::replay::ReadWholeFile(file);
+    if (!bytes) return error = "cannot read the replay " + PathText(file), std::nullopt;
     std::vector<uint8_t> body;
-    std::string why;
     Replay replay;
-    if (!wince::replay::OpenFile(*bytes, body, why) ||
-        !wince::replay::DecodeBody(body, replay, why)) {
-        err << "pellax-rim: " << PathText(file) << ": " << why << "\n";
+    if (!wince::replay::OpenFile(*bytes, body, error) ||
+        !wince::replay::DecodeBody(body, replay, error)) {
+        error = PathText(file) + ": " + error;
         return std::nullopt;
     }
     return replay;
+}
+
+void ReportOnStderr(const std::string &message) {
+    wince::SayOnStderr(message);
 }
 
 std::unique_ptr<ScratchFolder> ScratchFolder::Make(const Replay &replay,
@@ -200,10 +217,7 @@ std::unique_ptr<ScratchFolder> ScratchFolder::Make(const Replay &replay,
     if (path.empty()) return error = "cannot make a scratch folder", nullptr;
     std::unique_ptr<ScratchFolder> scratch(new ScratchFolder(path));
     if (from) {
-        fs::copy(*from, path, fs::copy_options::recursive | fs::copy_options::overwrite_existing,
-                 failure);
-        if (failure)
-            return error = "cannot copy " + PathText(*from) + ": " + failure.message(), nullptr;
+        if (!CopyFolder(*from, path, error)) return nullptr;
         for (const std::string_view name : kNotInstallation)
             fs::remove_all(path / fs::path(std::string(name)), failure);
     } else if (!assets::MakeDefaultInstallation(path, error)) {
@@ -237,6 +251,7 @@ ReplayRun PlayReplay(wince::replay::ReplayHost &host, const ScratchFolder &scrat
     wince::SetHost(nullptr);
     run.divergence = host.Diverged();
     run.stopped = host.Stopped();
+    run.recordingEnded = host.RecordingEnded();
     run.frames = host.Frames();
     run.facts = host.Facts();
     return run;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -31,22 +32,30 @@ wince::replay::GameFacts ReadGameFacts();
 std::optional<wince::replay::Header> StartingHeader(const std::filesystem::path &root,
                                                     const char *hostName, std::string &error);
 
+// Says what went wrong, where the player sees it.
+using Report = std::function<void(const std::string &message)>;
+void ReportOnStderr(const std::string &message);
+
 // Saves a run's replay, each time as a whole file written in place of the
 // last (at each game over and at the end). A folder keeps the last runs and
 // the record's; a file is just that file. A replay that cannot be written is
 // said once on stderr, and the game plays on.
-wince::replay::RecordingHost::Save SaveToFolder(const std::filesystem::path &folder);
-wince::replay::RecordingHost::Save SaveToFile(const std::filesystem::path &file);
+wince::replay::RecordingHost::Save SaveToFolder(const std::filesystem::path &folder,
+                                                Report report = ReportOnStderr,
+                                                int kept = kReplaysKept);
+wince::replay::RecordingHost::Save SaveToFile(const std::filesystem::path &file,
+                                              Report report = ReportOnStderr);
 
 // The program run on host and root, recorded with save. Recording that
-// cannot start (its header unreadable) is said on stderr, and the run is not
+// cannot start (its header unreadable) is reported, and the run is not
 // recorded. Returns the program's exit code.
 int RunRecorded(wince::Host &host, const std::filesystem::path &root, const char *hostName,
-                wince::replay::RecordingHost::Save save);
+                wince::replay::RecordingHost::Save save, Report report = ReportOnStderr);
 
-// A replay file read and checked whole; none, with the reason on err.
+// A replay file read and checked whole; none, with the reason (the file's
+// name first).
 std::optional<wince::replay::Replay> ReadReplay(const std::filesystem::path &file,
-                                                std::ostream &err);
+                                                std::string &error);
 
 // A scratch data folder for a replay: the default installation, or a copy
 // of from, with the run's starting record; removed when it goes. The
@@ -69,6 +78,7 @@ private:
 struct ReplayRun {
     int code = 0;
     bool stopped = false;
+    bool recordingEnded = false;  // a replay saved during its run, played to its end
     std::optional<wince::replay::Divergence> divergence;
     uint64_t frames = 0;
     wince::replay::GameFacts facts;

@@ -1,5 +1,7 @@
 // The program in a web page: the stored folder, the start gesture, the
 // installation made at the first start, and the player on the page.
+#include "runner/replay_viewer.h"
+#include "runner/replays.h"
 #include "runner/runner.h"
 #include "wince/player/device_keys.h"
 #include "wince/player/player.h"
@@ -11,6 +13,11 @@ namespace {
 // inside it, so that the lock file and the installation share one store.
 constexpr const char *kStoredFolder = "/pellax-rim";
 constexpr const char *kRootFolder = "/pellax-rim/root";
+// The replays the page keeps: the last run's and the record's.
+constexpr const char *kReplays = "/pellax-rim/root/replays";
+constexpr int kReplaysKept = 1;
+// Where a replay chosen to watch is put: the program's memory alone.
+constexpr const char *kWatched = "/tmp/watched.pxr";
 // The build's mark, which the page holds against its script's own: a script
 // and a module of two builds would not work together.
 constexpr const char *kBuildMark = "pellax-build:" PELLAX_BUILD_ID;
@@ -41,6 +48,39 @@ std::string KeysText(const wince::player::KeyMap &keys) {
     return text;
 }
 
+void Report(const std::string &message) {
+    wince::web::Notice(message);
+}
+
+// A replay watched on the page: the run as it was, on a scratch folder.
+int Watch(wince::web::PagePlatform &page) {
+    std::string error;
+    auto replay = runner::ReadReplay(kWatched, error);
+    const auto scratch =
+        replay ? runner::ScratchFolder::Make(*replay, std::nullopt, error) : nullptr;
+    if (!scratch) {
+        Report("This replay cannot be played: " + error.substr(error.find(": ") + 2) + ".");
+        wince::web::ShowEnded(2);
+        return 2;
+    }
+    runner::WindowViewer viewer;
+    wince::player::Settings settings = PageSettings();
+    settings.title = std::string(runner::kTitle) + " - Replay";
+    settings.awaitsKey = nullptr;
+    settings.ownKey = [&viewer](std::string_view name, bool repeat) {
+        return viewer.OwnKey(name, repeat);
+    };
+    wince::player::Player player(page, settings, viewer);
+    viewer.Attach(player);
+    wince::replay::ReplayHost host(std::move(*replay), runner::ReadGameFacts, &viewer);
+    const runner::ReplayRun run = runner::PlayReplay(host, *scratch);
+    if (run.divergence)
+        Report("This replay does not match this version of the game: it " +
+               wince::replay::Describe(*run.divergence) + ". It was shown up to there.");
+    wince::web::ShowEnded(0);
+    return 0;
+}
+
 }  // namespace
 
 int main() {
@@ -49,6 +89,7 @@ int main() {
     wince::web::AwaitStart();
     if (!kept) wince::web::Notice("This browser keeps no files here: the record will not be kept.");
     wince::web::PagePlatform page;
+    if (wince::web::TakeReplay(kWatched)) return Watch(page);
     const wince::player::Settings settings = PageSettings();
     wince::web::ShowKeys(KeysText(settings.keys));
     wince::player::Player player(page, settings);
@@ -66,7 +107,16 @@ int main() {
     wince::SetRoot(kRootFolder);
     page.FilesChanged();  // the installation, when it was made now
     page.Persist();
-    const int code = runner::RunProgram();
+    // Each run recorded; its replay stored with the record, at each game over.
+    auto keep = runner::SaveToFolder(kReplays, Report, kReplaysKept);
+    const int code = runner::RunRecorded(
+        host, kRootFolder, "web",
+        [&](const wince::replay::Replay &replay, bool setRecord) {
+            keep(replay, setRecord);
+            page.FilesChanged();
+            page.Persist();
+        },
+        Report);
     page.Persist();
     wince::SetRecorder(nullptr);
     wince::SetHost(nullptr);

@@ -80,8 +80,8 @@ std::string TwoGames() {
 class ReplayTest : public ProgramTest {
 protected:
     // The script run headless on a copy of `start`, recorded.
-    Played Record(const fs::path &start, const std::string &script, Replay &replay,
-                  bool &setRecord) {
+    Played Record(const fs::path &start, const std::string &script, Replay &replay, bool &setRecord,
+                  std::optional<Replay> &firstSave) {
         RemoveFolder(Root());
         fs::copy(start, Root(), fs::copy_options::recursive);
         std::istringstream lines(script);
@@ -97,6 +97,7 @@ protected:
         runner::ResetProgram();
         runner::RunRecorded(log, Root(), "headless", [&](const Replay &saved, bool beaten) {
             replay = saved;
+            if (!firstSave) firstSave = saved;
             setRecord = setRecord || beaten;
         });
         return {log.digests, runner::StateJson(0)};
@@ -161,7 +162,8 @@ TEST_F(ReplayTest, RunsReplayFrameForFrame) {
         run.prepare(start);
         Replay replay;
         bool setRecord = false;
-        const Played original = Record(start, run.script, replay, setRecord);
+        std::optional<Replay> firstSave;
+        const Played original = Record(start, run.script, replay, setRecord, firstSave);
         ASSERT_FALSE(original.frames.empty() && !run.box);
         EXPECT_EQ(
             std::count_if(replay.checks.begin(), replay.checks.end(),
@@ -183,6 +185,16 @@ TEST_F(ReplayTest, RunsReplayFrameForFrame) {
         const Played again = Replayed(read, start, divergence);
         EXPECT_FALSE(divergence) << wince::replay::Describe(*divergence);
         EXPECT_EQ(again.frames, original.frames);
+        // Saved at the first game over, as a run that then crashed leaves it:
+        // it matches up to there.
+        if (run.gamesOver > 0) {
+            const Played saved = Replayed(*firstSave, start, divergence);
+            EXPECT_FALSE(divergence) << wince::replay::Describe(*divergence);
+            EXPECT_EQ(saved.frames,
+                      std::vector(original.frames.begin(),
+                                  original.frames.begin() +
+                                      static_cast<ptrdiff_t>(firstSave->checks.back().frame)));
+        }
         EXPECT_EQ(again.state, original.state);
     }
 }

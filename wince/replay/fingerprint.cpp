@@ -1,8 +1,7 @@
 #include "wince/replay/fingerprint.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 #include <vector>
 
 #include "wince/replay/replay.h"
@@ -24,6 +23,24 @@ std::string Generic(const std::filesystem::path &path) {
 }
 
 }  // namespace
+
+// Plain C files: the page has no C++ streams, and wants none for this.
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::filesystem::path &file) {
+#ifdef _WIN32
+    std::FILE *in = _wfopen(file.c_str(), L"rb");
+#else
+    std::FILE *in = std::fopen(file.c_str(), "rb");
+#endif
+    if (in == nullptr) return std::nullopt;
+    std::vector<uint8_t> bytes;
+    uint8_t block[16384];
+    for (size_t got; (got = std::fread(block, 1, sizeof block, in)) > 0;)
+        bytes.insert(bytes.end(), block, block + got);
+    const bool whole = std::ferror(in) == 0;
+    std::fclose(in);
+    if (!whole) return std::nullopt;
+    return bytes;
+}
 
 std::optional<uint64_t> Fingerprint(const std::filesystem::path &root,
                                     std::span<const std::string_view> leaveOut,
@@ -48,13 +65,10 @@ std::optional<uint64_t> Fingerprint(const std::filesystem::path &root,
     std::sort(names.begin(), names.end());
     uint64_t digest = 0;
     for (const std::string &name : names) {
-        std::ifstream in(root / fs::path(std::u8string(name.begin(), name.end())),
-                         std::ios::binary);
-        const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                         std::istreambuf_iterator<char>()};
-        if (!in && !in.eof()) return error = "cannot read " + name, std::nullopt;
+        const auto bytes = ReadWholeFile(root / fs::path(std::u8string(name.begin(), name.end())));
+        if (!bytes) return error = "cannot read " + name, std::nullopt;
         digest = Digest({reinterpret_cast<const uint8_t *>(name.data()), name.size() + 1}, digest);
-        digest = Digest(bytes, digest);
+        digest = Digest(*bytes, digest);
     }
     return digest;
 }

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace wince::replay {
 
@@ -15,6 +16,9 @@ namespace wince::replay {
 // for the names given (files or folders in root itself, whatever their case),
 // which the run either does not read or brings along itself. None, with the
 // reason, when a file cannot be read.
+// A whole file's bytes; none when it cannot be read.
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::filesystem::path &file);
+
 std::optional<uint64_t> Fingerprint(const std::filesystem::path &root,
                                     std::span<const std::string_view> leaveOut, std::string &error);
 

@@ -37,6 +37,15 @@ int64_t ReplayHost::DeviceMs() const {
     return lastReading_ / frequency * 1000 + lastReading_ % frequency * 1000 / frequency;
 }
 
+// A replay saved during its run (at a game over) ends where the run was
+// then: running out there is no divergence, only the recording's end.
+void ReplayHost::RanOut(std::string got) {
+    const bool whole = !replay_.checks.empty() && replay_.checks.back().kind == CheckKind::End;
+    if (whole) return Diverge("the run to end", std::move(got));
+    recordingEnded_ = true;
+    Stop();
+}
+
 void ReplayHost::Diverge(std::string expected, std::string got) {
     if (stopped_) return;
     divergence_ = Divergence{checker_.Frames(), std::move(expected), std::move(got)};
@@ -46,7 +55,7 @@ void ReplayHost::Diverge(std::string expected, std::string got) {
 // Each check the program makes is held against the replay's next one.
 void ReplayHost::Compare(size_t from) {
     for (size_t i = from; i < made_.size(); ++i) {
-        if (i >= replay_.checks.size()) return Diverge("the run to end", Describe(made_[i]));
+        if (i >= replay_.checks.size()) return RanOut(Describe(made_[i]));
         if (made_[i] != replay_.checks[i]) {
             const Check &expected = replay_.checks[i];
             const bool sameKind = expected.kind == made_[i].kind;
@@ -103,8 +112,7 @@ void ReplayHost::Sleep(uint32_t) {
 // program's timers, and with them its way to the close, go on.
 int64_t ReplayHost::CounterNow() {
     const int64_t frequency = std::max<int64_t>(replay_.header.counterFrequency, 1);
-    if (!stopped_ && counterAt_ >= replay_.counter.size())
-        Diverge("the run to end", "another reading of the clock");
+    if (!stopped_ && counterAt_ >= replay_.counter.size()) RanOut("another reading of the clock");
     if (stopped_) return lastReading_ += std::max<int64_t>(frequency / kMsPerSecond, 1);
     lastReading_ = replay_.counter[counterAt_++];
     if (viewer_ != nullptr && !viewer_->Reach(lastReading_ / frequency * kUsPerSecond +
@@ -118,7 +126,7 @@ int64_t ReplayHost::CounterFrequency() {
 }
 
 bool ReplayHost::PlayWave(const std::filesystem::path *waveFile) {
-    if (!stopped_ && soundAt_ >= replay_.sounds.size()) Diverge("the run to end", "a sound");
+    if (!stopped_ && soundAt_ >= replay_.sounds.size()) RanOut("a sound");
     if (stopped_) return false;
     const bool started = replay_.sounds[soundAt_++] != 0;
     if (viewer_ != nullptr) viewer_->Window().PlayWave(started ? waveFile : nullptr);
@@ -128,7 +136,7 @@ bool ReplayHost::PlayWave(const std::filesystem::path *waveFile) {
 void ReplayHost::ShowMessage(const MessageRequest &message) {
     if (stopped_) return;
     const std::string got = "a message box \"" + ToUtf8(message.text) + "\"";
-    if (boxAt_ >= replay_.boxes.size()) return Diverge("no more message boxes", got);
+    if (boxAt_ >= replay_.boxes.size()) return RanOut(got);
     if (replay_.boxes[boxAt_++] != MessageDigest(message))
         return Diverge("another message box", got);
     if (viewer_ != nullptr) viewer_->Window().ShowMessage(message);

@@ -61,6 +61,8 @@ public:
     // Whether the replay stopped before the program's end, and the frames
     // it played and the game's facts when it did (or at the end).
     bool Stopped() const { return stopped_; }
+    // The replay was saved during its run, which it matched to its end.
+    bool RecordingEnded() const { return recordingEnded_; }
     uint64_t Frames() const { return stopped_ ? framesAtStop_ : checker_.Frames(); }
     GameFacts Facts() const;
     const Replay &Played() const { return replay_; }
@@ -69,13 +71,14 @@ public:
 private:
     void Turn();
     void Diverge(std::string expected, std::string got);
+    void RanOut(std::string got);
     void Stop();
     void Compare(size_t from);
 
     Replay replay_;
     ReadFacts facts_;
     Viewer *viewer_;
-    bool stopped_ = false, closeAsked_ = false;
+    bool stopped_ = false, closeAsked_ = false, recordingEnded_ = false;
     uint64_t framesAtStop_ = 0;
     GameFacts factsAtStop_;
     Checker checker_;

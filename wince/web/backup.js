@@ -143,6 +143,8 @@ function restore(file) {
           });
 }
 
+// The replays' page ends the program the same way before it restarts.
+window.PellaxEndProgram = endProgram;
 $('backup').addEventListener('click', backUp);
 $('restore').addEventListener('click', function() {
   $('restore-file').click();

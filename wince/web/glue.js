@@ -4,7 +4,7 @@
 // page resumes it when the wait is over.
 /* eslint-env browser */
 /* global HEAPF64, HEAP16, stringToUTF8 */
-/* global PellaxStart, PellaxScreen, PellaxInput, PellaxSound, PellaxStorage */
+/* global PellaxStart, PellaxScreen, PellaxInput, PellaxSound, PellaxStorage, PellaxReplays */
 mergeInto(LibraryManager.library, {
   pellax_now_ms: function() {
     return performance.now();
@@ -100,5 +100,12 @@ mergeInto(LibraryManager.library, {
   },
   pellax_ended: function(code) {
     PellaxStart.ended(code);
+  },
+  // A replay file chosen before this start, put where the program reads it.
+  pellax_take_replay: function(path) {
+    var bytes = PellaxReplays.take();
+    if (!bytes) return 0;
+    FS.writeFile(UTF8ToString(path), bytes);
+    return 1;
   },
 });

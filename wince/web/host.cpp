@@ -32,6 +32,7 @@ void pellax_notice(const char *text);
 void pellax_ended(int code);
 void pellax_build(const char *mark);
 void pellax_keys(const char *text);
+int pellax_take_replay(const char *path);
 }
 
 namespace wince::web {
@@ -109,6 +110,10 @@ void ShowKeys(const std::string &text) {
 
 void Notice(const std::string &text) {
     pellax_notice(text.c_str());
+}
+
+bool TakeReplay(const std::filesystem::path &file) {
+    return pellax_take_replay(file.string().c_str()) != 0;
 }
 
 void ShowEnded(int code) {

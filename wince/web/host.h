@@ -36,6 +36,10 @@ void ShowKeys(const std::string &text);
 // A line in the page under the screen, for news the player should see once.
 void Notice(const std::string &text);
 
+// A replay file the player chose to watch before this start, written to
+// file; false when there is none.
+bool TakeReplay(const std::filesystem::path &file);
+
 // The program has ended with its exit code: the page says so and offers to
 // play again.
 void ShowEnded(int code);
