@@ -134,7 +134,12 @@ void PrintWindowHelp(std::ostream &out, const std::filesystem::path &screenshots
            "Screenshots go to "
         << PathText(screenshots)
         << ".\n\nSettings kept between runs (volume 0-100, mute, full screen, scale, pausing\n"
-        << "when inactive): " << PathText(SettingsPath()) << "\n";
+        << "when inactive): " << PathText(SettingsPath()) << "\n"
+        << "\nEvery game is recorded. The replays of the last 50 runs, newest last by name,\n"
+           "and record.pxr, the run that set the record, are in\n  "
+        << PathText(DefaultRoot() / kReplayFolder)
+        << "\n(DIR/replays with --root DIR). Attach the newest to a bug report: anyone can\n"
+           "then watch exactly what happened (--replay) and check it (--verify).\n";
 }
 
 }  // namespace runner

@@ -20,10 +20,11 @@ void RecordingHost::Present(const Picture &picture) {
     checker_.Presented(picture, replay_.counter.empty() ? 0 : replay_.counter.back(),
                        replay_.checks);
     inner_.Present(picture);
-    for (size_t i = before; i < replay_.checks.size(); ++i) {
-        if (replay_.checks[i].kind == CheckKind::GameOver && save_)
-            save_(replay_, checker_.SetRecord());
-    }
+    bool gameOver = false;
+    for (size_t i = before; i < replay_.checks.size(); ++i)
+        gameOver = gameOver || replay_.checks[i].kind == CheckKind::GameOver;
+    if ((gameOver || recordSaved_) && save_) save_(replay_, checker_.SetRecord() || recordSaved_);
+    recordSaved_ = false;
 }
 
 // Input is handed over during a turn: a look at the queue, an idle moment or
@@ -77,7 +78,11 @@ void RecordingHost::Slept(uint32_t milliseconds) {
     if (innerRecorder_ != nullptr) innerRecorder_->Slept(milliseconds);
 }
 
+// The program writes a file only to save a new record: the replay is saved
+// with it, at the next frame, as the record's run. (A page may never see
+// its run end: it is closed instead.)
 void RecordingHost::FileWritten(const char16_t *devicePath) {
+    recordSaved_ = true;
     if (innerRecorder_ != nullptr) innerRecorder_->FileWritten(devicePath);
 }
 

@@ -46,6 +46,7 @@ private:
     Replay replay_;
     Checker checker_;
     uint64_t turn_ = 0;
+    bool recordSaved_ = false;
 };
 
 }  // namespace wince::replay
