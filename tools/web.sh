@@ -26,6 +26,8 @@ case "${1:-}" in
     sh tools/installation_fingerprint.sh --make web node build/web-cmake/pellax-rim-make-root.js
     cd tests/web
     [ -d node_modules/playwright-core ] || npm ci --no-audit --no-fund --silent
+    # A replay the page keeps verifies in the Linux program, when one is built.
+    [ -x ../../build/dev/pellax-rim ] && export PELLAX_RIM_LINUX="$PWD/../../build/dev/pellax-rim"
     node web_test.js ../../$page ;;
 *)
     echo "Serving it at http://127.0.0.1:8080/ (Ctrl+C stops)"

@@ -247,6 +247,31 @@ async function slowMachine(browser, url) {
   }
 }
 
+// The page's replay, kept when the record was saved: downloaded, it is
+// deflated as every build writes replays, and the Linux program (given in
+// PELLAX_RIM_LINUX) verifies it; chosen to watch, it plays after a restart.
+async function replays(page) {
+  const [download] =
+      await Promise.all([page.waitForEvent('download'), page.click('#last-replay')]);
+  const file = path.join(PAGE, '..', 'page-replay.pxr');
+  await download.saveAs(file);
+  const bytes = fs.readFileSync(file);
+  assert.strictEqual(bytes.subarray(0, 8).toString(), 'PXREPLAY');
+  assert.strictEqual(bytes[10] & 1, 1, 'the download is deflated');
+  figures.replayBytes = bytes.length;
+  const linux = process.env.PELLAX_RIM_LINUX;
+  if (linux) {
+    const verified = require('child_process').execFileSync(linux, ['--verify', file]).toString();
+    assert.match(verified, /: matches/, verified);
+    figures.replayVerified = verified.trim();
+  }
+  await page.setInputFiles('#watch-file', file);
+  await start(page, false);
+  await until(
+      async () => /^PELLAX RIM - Replay \d+:\d\d/.test(await page.title()), 'the replay plays',
+      5000);
+}
+
 // A backup made in one browser restores the record in another; a damaged
 // one is refused and changes nothing.
 async function backups(browser, context, page, url, hiScore, record) {
@@ -566,6 +591,7 @@ async function updates(browser, url) {
     }, 'the screen placed again at 3 device pixels a pixel');
     assert(await page.isVisible('#pad [data-button="Start"]'), 'the buttons beside the screen');
     assert.deepStrictEqual(errors, [], 'console errors');
+    await replays(page);
 
     // A browser without storage plays and says so once; one without
     // WebAssembly gets a plain message. A picture removed from the stored
