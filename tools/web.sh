@@ -25,7 +25,8 @@ case "${1:-}" in
     cmake --build --preset web --target pellax-rim-make-root >/dev/null
     sh tools/installation_fingerprint.sh --make web node build/web-cmake/pellax-rim-make-root.js
     cd tests/web
-    [ -d node_modules/playwright-core ] || npm ci --no-audit --no-fund --silent
+    # Installed again when the lockfile changed since (playwright-core, lighthouse).
+    [ node_modules/.package-lock.json -nt package-lock.json ] || npm ci --no-audit --no-fund --silent
     # A replay the page keeps verifies in the Linux program, when one is built.
     [ -x ../../build/dev/pellax-rim ] && export PELLAX_RIM_LINUX="$PWD/../../build/dev/pellax-rim"
     node web_test.js ../../$page ;;
