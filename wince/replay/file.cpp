@@ -1,5 +1,6 @@
 #include "wince/replay/file.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "wince/replay/replay.h"
@@ -30,22 +31,32 @@ uint64_t Get(std::span<const uint8_t> in, size_t at, int bytes) {
 #if PELLAX_REPLAY_ZLIB
 bool Inflate(std::span<const uint8_t> packed, size_t length, std::vector<uint8_t> &body,
              std::string &error) {
-    body.assign(length, 0);
+    // The body grows as it is inflated, up to the length the header claims:
+    // a damaged header costs no more memory than the data behind it makes.
+    constexpr size_t kStep = size_t{1} << 20;
     z_stream stream{};
     if (inflateInit(&stream) != Z_OK) return error = "cannot start zlib", false;
     stream.next_in = const_cast<Bytef *>(packed.data());
     stream.avail_in = static_cast<uInt>(packed.size());
-    stream.next_out = body.data();
-    stream.avail_out = static_cast<uInt>(body.size());
-    const int result = inflate(&stream, Z_FINISH);
-    const bool ended = result == Z_STREAM_END;
-    const size_t out = stream.total_out;
+    int result = Z_OK;
+    while (result == Z_OK && body.size() < length + 1) {
+        const size_t done = body.size();
+        body.resize(std::min(length + 1, done + kStep));
+        stream.next_out = body.data() + done;
+        stream.avail_out = static_cast<uInt>(body.size() - done);
+        result = inflate(&stream, Z_NO_FLUSH);
+        body.resize(stream.total_out);
+        if (result == Z_BUF_ERROR && stream.avail_in == 0) break;
+    }
     const bool inputLeft = stream.avail_in != 0;
     inflateEnd(&stream);
-    if (ended && out == length && !inputLeft) return true;
+    if (result == Z_STREAM_END && body.size() == length && !inputLeft) return true;
     // Input that ran out before the stream ended is a file cut short; the
     // rest is damage.
-    error = result == Z_BUF_ERROR && stream.avail_out != 0 ? "it is cut short" : "it is damaged";
+    error = (result == Z_OK || result == Z_BUF_ERROR) && !inputLeft && body.size() < length
+                ? "it is cut short"
+                : "it is damaged";
+    body.clear();
     return false;
 }
 #endif

@@ -11,9 +11,6 @@ namespace {
 
 constexpr uint64_t kDigestPrime = 0x100000001b3ull;
 constexpr uint64_t kDigestBasis = 0xcbf29ce484222325ull;
-// No stream of a real run comes near this; a damaged count is refused
-// before anything is allocated for it.
-constexpr uint64_t kMostItems = uint64_t{1} << 28;
 
 uint64_t ZigZag(int64_t value) {
     return (static_cast<uint64_t>(value) << 1) ^ static_cast<uint64_t>(value >> 63);
@@ -74,7 +71,9 @@ public:
         for (int i = 0; i < 8; ++i) value |= static_cast<uint64_t>(bytes_[at_++]) << (8 * i);
         return true;
     }
-    bool Count(uint64_t &count) { return Number(count) && count <= kMostItems; }
+    // Every item takes a byte at least: a count the bytes left cannot hold
+    // is refused before anything is made for it.
+    bool Count(uint64_t &count) { return Number(count) && count <= bytes_.size() - at_; }
     bool Bytes(std::vector<uint8_t> &bytes) {
         uint64_t size = 0;
         if (!Number(size) || size > bytes_.size() - at_) return false;
@@ -209,7 +208,9 @@ std::vector<uint8_t> EncodeBody(const Replay &replay) {
     out.Number(replay.counter.size());
     int64_t last = 0;
     for (const int64_t reading : replay.counter) {
-        out.Signed(reading - last);
+        // Differences wrap, as the counter may: any reading round-trips.
+        out.Signed(
+            static_cast<int64_t>(static_cast<uint64_t>(reading) - static_cast<uint64_t>(last)));
         last = reading;
     }
     WriteInputs(out, replay.inputs);
@@ -230,7 +231,8 @@ bool DecodeBody(std::span<const uint8_t> bytes, Replay &replay, std::string &err
     for (size_t i = 0; whole && i < count; ++i) {
         int64_t delta = 0;
         whole = in.Signed(delta);
-        replay.counter[i] = last += delta;
+        last = static_cast<int64_t>(static_cast<uint64_t>(last) + static_cast<uint64_t>(delta));
+        replay.counter[i] = last;
     }
     whole = whole && ReadInputs(in, replay.inputs) && in.Count(count);
     if (whole) replay.boxes.resize(count);
