@@ -1,10 +1,13 @@
 // The program in a web page: the stored folder, the start gesture, the
 // installation made at the first start, and the player on the page.
+#include <cstdio>
+
 #include "runner/replay_viewer.h"
 #include "runner/replays.h"
 #include "runner/runner.h"
 #include "wince/player/device_keys.h"
 #include "wince/player/player.h"
+#include "wince/player/player_settings.h"
 #include "wince/web/host.h"
 
 namespace {
@@ -13,6 +16,9 @@ namespace {
 // inside it, so that the lock file and the installation share one store.
 constexpr const char *kStoredFolder = "/pellax-rim";
 constexpr const char *kRootFolder = "/pellax-rim/root";
+// What the player chose (mute, volume, pausing when the page is hidden),
+// beside the root, so that a backup takes it along.
+constexpr const char *kSettingsFile = "/pellax-rim/settings.conf";
 // The replays the page keeps: the last run's and the record's.
 constexpr const char *kReplays = "/pellax-rim/root/replays";
 constexpr int kReplaysKept = 1;
@@ -22,13 +28,40 @@ constexpr const char *kWatched = "/tmp/watched.pxr";
 // and a module of two builds would not work together.
 constexpr const char *kBuildMark = "pellax-build:" PELLAX_BUILD_ID;
 
-// The default keys at full volume, pausing when the page is hidden; no
-// screenshots.
+// The stored settings; lines that cannot be used go to the console and keep
+// their defaults.
+wince::player::PlayerSettings StoredSettings() {
+    const auto load = wince::player::LoadPlayerSettings(kSettingsFile);
+    for (const std::string &warning : load.warnings)
+        std::fprintf(stderr, "pellax-rim: %s: not used: %s\n", kSettingsFile, warning.c_str());
+    return load.settings;
+}
+
+// The default keys, the stored sound and pause; no screenshots, and full
+// screen only at the player's gesture, which the browser asks for.
 wince::player::Settings PageSettings() {
+    const wince::player::PlayerSettings stored = StoredSettings();
     wince::player::Settings settings;
     settings.title = runner::kTitle;
     settings.awaitsKey = runner::AwaitsKey;
+    settings.volume = stored.volume;
+    settings.muted = stored.muted;
+    settings.pauseWhenInactive = stored.pauseWhenInactive;
     return settings;
+}
+
+// Writes settings.conf when the player's mute differs from the stored one;
+// the page's next wait puts it into storage.
+void KeepMute(const wince::player::Player &player, wince::web::PagePlatform &page) {
+    wince::player::PlayerSettings stored =
+        wince::player::LoadPlayerSettings(kSettingsFile).settings;
+    const bool muted = player.Current().muted;
+    if (muted == stored.muted) return;
+    stored.muted = muted;
+    std::string error;
+    if (!wince::player::SavePlayerSettings(kSettingsFile, stored, error))
+        std::fprintf(stderr, "pellax-rim: %s\n", error.c_str());
+    page.FilesChanged();
 }
 
 // What each of the game's keys does and the keys that do it, then the
@@ -93,6 +126,7 @@ int main() {
     const wince::player::Settings settings = PageSettings();
     wince::web::ShowKeys(KeysText(settings.keys));
     wince::player::Player player(page, settings);
+    page.OnSoundSet([&] { KeepMute(player, page); });
     page.Measure(player);
     bool refused = false;
     // The page's folder is the game's own: files it lacks are made again.

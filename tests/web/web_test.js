@@ -345,6 +345,30 @@ async function audit(url) {
   }
 }
 
+// Sound turned off stays off at the next visit: the choice is stored in the
+// page's folder (settings.conf), then turned on again the same way.
+async function muteKept(page) {
+  const gain = () => page.evaluate(() => window.testAudio.gain.gain.value);
+  const stored = () => page.evaluate(
+      () => new Promise((done) => {
+        indexedDB.open('/pellax-rim').onsuccess = ({ target: { result: db } }) => {
+          const read =
+              db.transaction('FILE_DATA').objectStore('FILE_DATA').get('/pellax-rim/settings.conf');
+          read.onsuccess = () =>
+              done(read.result && new TextDecoder().decode(read.result.contents));
+          read.onerror = () => done(null);
+        };
+      }));
+  for (const muted of [true, false]) {
+    await page.click('#sound');
+    await until(async () => /^mute = yes$/m.test(await stored()) === muted, `mute ${muted} stored`);
+    await page.reload();
+    await start(page);
+    await until(
+        async () => (await gain()) === (muted ? 0 : 1), `sound ${muted ? 'off' : 'on'} kept`);
+  }
+}
+
 // A backup made in one browser restores the record in another; a damaged
 // one is refused and changes nothing.
 async function backups(browser, context, page, url, hiScore, record) {
@@ -572,6 +596,7 @@ async function updates(browser, url) {
     assert(figures.framesPerSecond >= 37.5, `${figures.framesPerSecond} frames a second`);
     assert(figures.busyPercent <= 10, `the game busy ${figures.busyPercent}% of the time`);
 
+    await muteKept(page);
     // Reloaded, the record is still there; then with the network cut too.
     for (const offline of [false, true]) {
       await page.evaluate(() => navigator.serviceWorker.ready);

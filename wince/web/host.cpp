@@ -259,6 +259,7 @@ void PagePlatform::Play(const std::shared_ptr<const player::Wave> &wave) {
 
 void PagePlatform::SetSound(int volume, bool paused) {
     pellax_sound(volume / 100.0, paused ? 1 : 0);
+    if (soundSet_) soundSet_();
 }
 
 void PagePlatform::ShowMessage(const MessageRequest &message) {

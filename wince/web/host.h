@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -67,6 +68,9 @@ public:
     // them into storage. Persist does so now, when any are waiting.
     void FilesChanged() { unsaved_ = true; }
     void Persist();
+    // Called after each change of the sound (mute, or a pause), so that the
+    // program can keep what the player chose.
+    void OnSoundSet(std::function<void()> changed) { soundSet_ = std::move(changed); }
 
 private:
     struct Event;
@@ -74,6 +78,7 @@ private:
     void ReadPads(player::Player &player);
 
     bool unsaved_ = false;
+    std::function<void()> soundSet_;
     int64_t lastTurnUs_ = 0;  // when the browser last had its turn
     uint32_t buttons_ = 0;    // PadBit of each of the page's buttons held
     std::set<int> pads_;      // the game pads connected at the last look
