@@ -122,7 +122,7 @@ std::optional<wince::replay::Header> StartingHeader(const fs::path &root, const 
     return header;
 }
 
-wince::replay::RecordingHost::Save SaveToFolder(const fs::path &folder, Report report, int kept) {
+wince::replay::RecordingHost::Save SaveToFolder(const fs::path &folder, const Report &report, int kept) {
     struct State {
         fs::path folder, file;
         bool holdsRecord = false, failed = false;
@@ -151,7 +151,7 @@ wince::replay::RecordingHost::Save SaveToFolder(const fs::path &folder, Report r
     };
 }
 
-wince::replay::RecordingHost::Save SaveToFile(const fs::path &file, Report report) {
+wince::replay::RecordingHost::Save SaveToFile(const fs::path &file, const Report &report) {
     auto failed = std::make_shared<bool>(false);
     return [file, failed, report](const Replay &replay, bool) {
         std::string error;
@@ -164,7 +164,7 @@ wince::replay::RecordingHost::Save SaveToFile(const fs::path &file, Report repor
 }
 
 int RunRecorded(wince::Host &host, const fs::path &root, const char *hostName,
-                wince::replay::RecordingHost::Save save, Report report) {
+                wince::replay::RecordingHost::Save save, const Report &report) {
     std::string error;
     auto header = StartingHeader(root, hostName, error);
     wince::Recorder *before = wince::CurrentRecorder();

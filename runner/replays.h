@@ -41,16 +41,16 @@ void ReportOnStderr(const std::string &message);
 // the record's; a file is just that file. A replay that cannot be written is
 // said once on stderr, and the game plays on.
 wince::replay::RecordingHost::Save SaveToFolder(const std::filesystem::path &folder,
-                                                Report report = ReportOnStderr,
+                                                const Report &report = ReportOnStderr,
                                                 int kept = kReplaysKept);
 wince::replay::RecordingHost::Save SaveToFile(const std::filesystem::path &file,
-                                              Report report = ReportOnStderr);
+                                              const Report &report = ReportOnStderr);
 
 // The program run on host and root, recorded with save. Recording that
 // cannot start (its header unreadable) is reported, and the run is not
 // recorded. Returns the program's exit code.
 int RunRecorded(wince::Host &host, const std::filesystem::path &root, const char *hostName,
-                wince::replay::RecordingHost::Save save, Report report = ReportOnStderr);
+                wince::replay::RecordingHost::Save save, const Report &report = ReportOnStderr);
 
 // A replay file read and checked whole; none, with the reason (the file's
 // name first).
