@@ -122,7 +122,8 @@ std::optional<wince::replay::Header> StartingHeader(const fs::path &root, const 
     return header;
 }
 
-wince::replay::RecordingHost::Save SaveToFolder(const fs::path &folder, const Report &report, int kept) {
+wince::replay::RecordingHost::Save SaveToFolder(const fs::path &folder, const Report &report,
+                                                int kept) {
     struct State {
         fs::path folder, file;
         bool holdsRecord = false, failed = false;

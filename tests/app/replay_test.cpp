@@ -192,8 +192,8 @@ TEST_F(ReplayTest, RunsReplayFrameForFrame) {
             EXPECT_FALSE(divergence) << wince::replay::Describe(*divergence);
             ASSERT_LE(saved.frames.size(), original.frames.size());
             EXPECT_GE(saved.frames.size(), firstSave->checks.back().frame);
-            EXPECT_TRUE(std::equal(saved.frames.begin(), saved.frames.end(),
-                                   original.frames.begin()));
+            EXPECT_TRUE(
+                std::equal(saved.frames.begin(), saved.frames.end(), original.frames.begin()));
         }
         EXPECT_EQ(again.state, original.state);
     }

@@ -273,8 +273,7 @@ async function slowMachine(browser, url) {
 // deflated as every build writes replays, and the Linux program (given in
 // PELLAX_RIM_LINUX) verifies it; chosen to watch, it plays after a restart.
 async function replays(page) {
-  const [download] =
-      await Promise.all([page.waitForEvent('download'), page.click('#last-replay')]);
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#last-replay')]);
   const file = path.join(PAGE, '..', 'page-replay.pxr');
   await download.saveAs(file);
   const bytes = fs.readFileSync(file);

@@ -3,7 +3,8 @@
 // writes replay files. A replay file chosen or dropped on the page is played
 // after a restart, the running program ended first (it saves its record as
 // it closes).
-/* global FS, PellaxScreen, PellaxEndProgram */
+/* global FS, PellaxScreen, PellaxEndProgram, CompressionStream, DecompressionStream */
+/* exported PellaxReplays */
 var PellaxReplays = (function() {
   'use strict';
   var folder = '/pellax-rim/root/replays';
