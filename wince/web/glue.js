@@ -35,9 +35,9 @@ mergeInto(LibraryManager.library, {
     HEAP32[out >> 2] = size[0];
     HEAP32[(out >> 2) + 1] = size[1];
   },
-  pellax_wait: function(ms) {
+  pellax_wait: function(ms, late) {
     return Asyncify.handleSleep(function(wakeUp) {
-      PellaxInput.wait(ms, wakeUp);
+      PellaxInput.wait(ms, late, wakeUp);
     });
   },
   pellax_show: function(rgba, size, x, y, w, h) {
