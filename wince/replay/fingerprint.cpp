@@ -1,10 +1,10 @@
 #include "wince/replay/fingerprint.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include "wince/replay/replay.h"
+#include "wince/seam/host_file.h"
 
 namespace wince::replay {
 
@@ -24,22 +24,10 @@ std::string Generic(const std::filesystem::path &path) {
 
 }  // namespace
 
-// Plain C files: the page has no C++ streams, and wants none for this.
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::filesystem::path &file) {
-#ifdef _WIN32
-    std::FILE *in = _wfopen(file.c_str(), L"rb");
-#else
-    std::FILE *in = std::fopen(file.c_str(), "rb");
-#endif
-    if (in == nullptr) return std::nullopt;
-    std::vector<uint8_t> bytes;
-    uint8_t block[16384];
-    for (size_t got; (got = std::fread(block, 1, sizeof block, in)) > 0;)
-        bytes.insert(bytes.end(), block, block + got);
-    const bool whole = std::ferror(in) == 0;
-    std::fclose(in);
-    if (!whole) return std::nullopt;
-    return bytes;
+    const auto text = ReadHostFile(file);
+    if (!text) return std::nullopt;
+    return std::vector<uint8_t>(text->begin(), text->end());
 }
 
 std::optional<uint64_t> Fingerprint(const std::filesystem::path &root,
