@@ -213,7 +213,8 @@ std::string Tail(const std::string &text) {
 // exit 2, writing nothing; one that no longer matches says where it parted.
 TEST_F(ProgramTest, ReplayFilesThatCannotBeUsed) {
     const std::string script = kSkipIntro + Press(300, wince::device::kButtonStart) +
-                               Press(900, wince::device::kButtonA) + "3000 close\n";
+                               Press(900, wince::device::kButtonA) + "1500 shot played.png\n" +
+                               "3000 close\n";
     WriteBytes(dir / "script.txt", script.data(), script.size());
     ASSERT_EQ(Run("--headless --root root --script script.txt --record good.pxr"), 0);
     std::string out, err;
@@ -260,6 +261,16 @@ TEST_F(ProgramTest, ReplayFilesThatCannotBeUsed) {
         EXPECT_FALSE(fs::exists(dir / "other" / "kbl_sc_l.uc2"));
     }
     EXPECT_TRUE(out.find("diverges at frame ") != std::string::npos) << out;
+
+    // Pictures of a replayed run, taken headless, are the run's own; input
+    // beside a replay is refused.
+    WriteBytes(dir / "shots.txt", "1500 shot replayed.png\n", 23);
+    EXPECT_EQ(Run("--headless --replay good.pxr --script shots.txt"), 0);
+    ASSERT_FALSE(ReadBytes(dir / "played.png").empty());
+    EXPECT_EQ(ReadBytes(dir / "replayed.png"), ReadBytes(dir / "played.png"));
+    WriteBytes(dir / "keys.txt", "100 keydown 38\n", 15);
+    EXPECT_EQ(Run("--headless --replay good.pxr --script keys.txt", &out, &err), 2);
+    EXPECT_TRUE(err.find("takes only shot and state lines") != std::string::npos) << err;
 }
 
 }  // namespace
