@@ -35,9 +35,9 @@ mergeInto(LibraryManager.library, {
     HEAP32[out >> 2] = size[0];
     HEAP32[(out >> 2) + 1] = size[1];
   },
-  pellax_wait: function(ms, late) {
+  pellax_wait: function(ms) {
     return Asyncify.handleSleep(function(wakeUp) {
-      PellaxInput.wait(ms, late, wakeUp);
+      PellaxInput.wait(ms, wakeUp);
     });
   },
   pellax_show: function(rgba, size, x, y, w, h) {

@@ -17,11 +17,7 @@ int pellax_next_event(char *kind, int kindSize, char *name, int nameSize, double
 // Each game pad connected: PadRecord below, at most most of them.
 int pellax_read_pads(double *records, int most);
 void pellax_stage_size(int *widthAndHeight);
-// Waiting; 1 when it ended for the time (a little before it: the page
-// resumes the program early by what resuming costs, learnt from late: how
-// far past the time the last such wait came out, negative when early), 0
-// when an event ended it.
-int pellax_wait(double milliseconds, double late);
+void pellax_wait(double milliseconds);  // waiting; ends early when an event comes
 void pellax_show(const uint8_t *rgba, int size, int x, int y, int w, int h);
 void pellax_presented();
 void pellax_title(const char *title);
@@ -52,8 +48,6 @@ constexpr double kUsPerMs = 1000.0;
 // already over is skipped, unless the browser has not had a turn for this
 // long (the page must never freeze).
 constexpr int64_t kLongestWithoutTurnUs = 20'000;
-// Nothing learnt from the last wait: it did not end early for its time.
-constexpr int64_t kNotLearnt = 1'000'000'000;
 // The browser has no event for a pad's buttons: while one is connected the
 // program looks at least this often.
 constexpr int64_t kPadLookUs = 20'000;
@@ -223,16 +217,8 @@ void PagePlatform::Wait(int64_t untilUs) {
     int64_t left = std::max<int64_t>(untilUs - now, 0);
     if (left == 0 && now - lastTurnUs_ < kLongestWithoutTurnUs) return;
     if (!pads_.empty()) left = std::min(left, kPadLookUs);
-    const bool forTheTime = pellax_wait(static_cast<double>(left) / kUsPerMs,
-                                        static_cast<double>(lateUs_) / kUsPerMs) != 0;
-    lateUs_ = kNotLearnt;
+    pellax_wait(static_cast<double>(left) / kUsPerMs);
     lastTurnUs_ = NowUs();
-    if (!forTheTime) return;
-    // The rest of the wait passes here, so that the program reads its clock
-    // in the very millisecond it waited for: a frame that starts late makes
-    // the next one late too.
-    lateUs_ = lastTurnUs_ - untilUs;
-    for (int64_t t = lastTurnUs_; t < untilUs;) t = NowUs();
 }
 
 void PagePlatform::Show(const Screen &pixels, const player::ScreenRect &where) {

@@ -14,11 +14,6 @@ var PellaxInput = (function() {
   // cost the browser some work.
   var SHORTEST_LEAD_MS = 1.5, LONGEST_LEAD_MS = 8, LEAD_EASING_MS = 0.05;
   var lead = SHORTEST_LEAD_MS;
-  // Resuming the program takes time too (much more on a slow phone): it is
-  // resumed this much before the time and passes the rest itself. Learnt
-  // from how late it came back, aiming a little early.
-  var RESUME_AIM_MS = 0.3, LONGEST_RESUME_MS = 6;
-  var resumeLead = 0;
   var stage = document.getElementById('stage');
   var queue = [], wake = null, timer = 0;
 
@@ -132,20 +127,13 @@ var PellaxInput = (function() {
   // program far more than a turn costs the browser. After a timer the wait
   // goes on in quick turns: a timer set from a timer's callback is held back
   // to 4 ms once they nest.
-  function wait(ms, late, wakeUp) {
+  function wait(ms, wakeUp) {
     PellaxStart.suspended();
-    if (late < LONGEST_RESUME_MS * 10) {
-      resumeLead =
-          Math.min(Math.max(resumeLead + (late + RESUME_AIM_MS) / 2, 0), LONGEST_RESUME_MS);
-    }
-    // Only a wait long enough to suspend for is ended early: a short one
-    // would be passed by the program alone, at a core's cost.
-    var early = ms > 2 * resumeLead + 1 ? resumeLead : 0;
-    var until = performance.now() + ms - early;
+    var until = performance.now() + ms;
     var done = function(now) {
       clearTimeout(timer);
       wake = null;
-      if (now) return PellaxStart.resumeNow(wakeUp, early ? 1 : 0);
+      if (now) return PellaxStart.resumeNow(wakeUp, 0);
       PellaxStart.resume(wakeUp, 0);
     };
     var look = function() {
@@ -154,9 +142,9 @@ var PellaxInput = (function() {
       if (left <= lead) return PellaxStart.quickTurn(look);
       var fireAt = until - lead;
       timer = setTimeout(function() {
-        var timerLate = performance.now() - fireAt;
+        var late = performance.now() - fireAt;
         lead = Math.min(
-            Math.max(lead - LEAD_EASING_MS, timerLate + SHORTEST_LEAD_MS, SHORTEST_LEAD_MS),
+            Math.max(lead - LEAD_EASING_MS, late + SHORTEST_LEAD_MS, SHORTEST_LEAD_MS),
             LONGEST_LEAD_MS);
         PellaxStart.quickTurn(look);
       }, left - lead);
