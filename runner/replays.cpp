@@ -94,10 +94,6 @@ bool CopyFolder(const fs::path &from, const fs::path &to, std::string &error) {
 
 }  // namespace
 
-std::span<const std::string_view> NotInstallation() {
-    return kNotInstallation;
-}
-
 wince::replay::GameFacts ReadGameFacts() {
     // The banner between levels is part of a game.
     return {GameState.score, GameState.highScore,
@@ -219,8 +215,6 @@ std::unique_ptr<ScratchFolder> ScratchFolder::Make(const Replay &replay,
     std::unique_ptr<ScratchFolder> scratch(new ScratchFolder(path));
     if (from) {
         if (!CopyFolder(*from, path, error)) return nullptr;
-        for (const std::string_view name : kNotInstallation)
-            fs::remove_all(path / fs::path(std::string(name)), failure);
     } else if (!assets::MakeDefaultInstallation(path, error)) {
         return nullptr;
     }
@@ -251,7 +245,6 @@ ReplayRun PlayReplay(wince::replay::ReplayHost &host, const ScratchFolder &scrat
     host.Finish();
     wince::SetHost(nullptr);
     run.divergence = host.Diverged();
-    run.stopped = host.Stopped();
     run.recordingEnded = host.RecordingEnded();
     run.frames = host.Frames();
     run.facts = host.Facts();

@@ -21,11 +21,6 @@ inline constexpr const char *kReplayFolder = "replays";
 inline constexpr int kReplaysKept = 50;
 inline constexpr const char *kRecordReplay = "record.pxr";
 
-// What the fingerprint leaves out of a data folder: the player's own files,
-// the lock, the replays and the record the game writes (which a replay
-// carries itself).
-std::span<const std::string_view> NotInstallation();
-
 wince::replay::GameFacts ReadGameFacts();
 
 // The header of a run about to start on root, on the host named.
@@ -77,7 +72,6 @@ private:
 // and whether the replay stopped it early (diverged, or no longer watched).
 struct ReplayRun {
     int code = 0;
-    bool stopped = false;
     bool recordingEnded = false;  // a replay saved during its run, played to its end
     std::optional<wince::replay::Divergence> divergence;
     uint64_t frames = 0;

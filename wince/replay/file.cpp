@@ -63,10 +63,6 @@ bool Inflate(std::span<const uint8_t> packed, size_t length, std::vector<uint8_t
 
 }  // namespace
 
-bool HasDeflate() {
-    return PELLAX_REPLAY_ZLIB != 0;
-}
-
 std::vector<uint8_t> FileHeader(std::span<const uint8_t> body, bool deflated) {
     std::vector<uint8_t> header(std::begin(kMagic), std::end(kMagic));
     Put(header, kFormatVersion, 2);

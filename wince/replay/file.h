@@ -29,7 +29,4 @@ std::vector<uint8_t> MakeFile(std::span<const uint8_t> body);
 // replay, cut short, a format this program cannot read, damaged).
 bool OpenFile(std::span<const uint8_t> file, std::vector<uint8_t> &body, std::string &error);
 
-// Whether this build can read and write deflated bodies itself.
-bool HasDeflate();
-
 }  // namespace wince::replay

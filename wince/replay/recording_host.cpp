@@ -8,7 +8,6 @@ RecordingHost::RecordingHost(Host &inner, Recorder *innerRecorder, Header header
                              Save save)
     : inner_(inner),
       innerRecorder_(innerRecorder),
-      facts_(facts),
       save_(std::move(save)),
       checker_(inner.CounterFrequency(), std::move(facts)) {
     replay_.header = std::move(header);

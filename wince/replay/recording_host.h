@@ -41,7 +41,6 @@ public:
 private:
     Host &inner_;
     Recorder *innerRecorder_;
-    ReadFacts facts_;
     Save save_;
     Replay replay_;
     Checker checker_;

@@ -65,7 +65,6 @@ public:
     bool RecordingEnded() const { return recordingEnded_; }
     uint64_t Frames() const { return stopped_ ? framesAtStop_ : checker_.Frames(); }
     GameFacts Facts() const;
-    const Replay &Played() const { return replay_; }
     int64_t DeviceMs() const;
 
 private:
