@@ -31,8 +31,10 @@ sleep 0.5
 xdotool key X
 end=$(($(date +%s) + 20))
 while [ "$(date +%s)" -lt "$end" ]; do
-  # shuf picks a game key and a gap of 30 to 300 ms.
-  key=$(shuf -n 1 -e Left Right Up Down space z x Return)
+  # shuf picks a game key and a gap of 30 to 300 ms. No drops: a game lost
+  # in 20 s would end in its game-over pause, and the close that ends that
+  # pause lets the game draw once more after the screenshot.
+  key=$(shuf -n 1 -e Left Right Up z x Return)
   xdotool key "$key"
   sleep "0.$(shuf -i 30-300 -n 1 | awk '{printf "%03d", $1}')"
 done
