@@ -18,11 +18,12 @@ constexpr int64_t kProbeEvery = 16;
 std::optional<int64_t> Pacer::SleepUntil(int64_t nowUs) {
     const int64_t nextTick = (nowUs / kUsPerMs + 1) * kUsPerMs + kAfterTickUs;
     if (!quietSinceUs_) quietSinceUs_ = nowUs;
-    if (mode_ == Mode::Verifying && nowUs > (*frameMs_ + 2 * periodMs_) * kUsPerMs) {
-        mode_ = Mode::Learning;  // the input changed what the program waits for
-        quietSinceUs_ = nowUs;
-    }
-    if (mode_ == Mode::Scheduled) {
+    // After input the program most likely keeps its timer: it sleeps to the
+    // frame that is due as before, and only a frame that does not come then
+    // sets it learning again. Looking every millisecond instead would cost a
+    // slow machine, where each wake-up takes about that long, more frames
+    // than it finds.
+    if (mode_ == Mode::Scheduled || mode_ == Mode::Verifying) {
         const int64_t due = (*frameMs_ + periodMs_) * kUsPerMs + kAfterTickUs;
         if (frames_ % kProbeEvery == 0 && nowUs < due - kUsPerMs) return due - kUsPerMs;
         if (nowUs < due) return due;
@@ -54,7 +55,10 @@ void Pacer::Presented() {
         } else if (mode_ == Mode::Scheduled && period >= 1 && period < periodMs_) {
             periodMs_ = period;  // the frame came sooner than the period allowed
         } else if (mode_ == Mode::Verifying) {
-            mode_ = Mode::Learning;
+            // The frame came at the first look since it was due, late or not:
+            // the timer is as it was.
+            const bool onTime = period >= periodMs_ && previousLookMs_ < *frameMs_ + periodMs_;
+            mode_ = onTime ? Mode::Scheduled : Mode::Learning;
         }
     }
     frameMs_ = startMs;
