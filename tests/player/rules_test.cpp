@@ -6,6 +6,7 @@
 
 #include "gtest/gtest.h"
 #include "player/fake_platform.h"
+#include "wince/player/resume_lead.h"
 #include "wince/seam/device_codes.h"
 
 namespace wince::player {
@@ -247,6 +248,21 @@ TEST(Pacing, TheMachineSleepsAWholeFrameAndWakesInTimeForTheNext) {
     // (5000 waits if the machine woke every millisecond). A key does not set
     // the period to be learnt again.
     EXPECT_LT(platform.waits.size(), frames * 3 / 2 + 3 * taps);
+}
+
+// Resumes that cost from half to one and a half times a usual cost, a fifth
+// of a millisecond or two: a long wait ends early by what nine in ten stay
+// within, less the harmless part, and short waits never do.
+TEST(Pacing, ALongWaitEndsEarlyByWhatMostResumesCostTooMuch) {
+    for (const int64_t usual : {200, 2000}) {
+        ResumeLead lead;
+        for (int64_t i = 0; i < 5000; ++i) lead.Resumed(usual * (50 + i * 37 % 100) / 100);
+        const int64_t nineInTen = usual * 14 / 10;
+        EXPECT_NEAR(lead.LeadFor(26'000),
+                    std::max<int64_t>(nineInTen - ResumeLead::kHarmlessLateUs, 0), 150)
+            << usual;
+        EXPECT_EQ(lead.LeadFor(ResumeLead::kFromUs - 1), 0);
+    }
 }
 
 }  // namespace

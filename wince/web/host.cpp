@@ -217,7 +217,19 @@ void PagePlatform::Wait(int64_t untilUs) {
     int64_t left = std::max<int64_t>(untilUs - now, 0);
     if (left == 0 && now - lastTurnUs_ < kLongestWithoutTurnUs) return;
     if (!pads_.empty()) left = std::min(left, kPadLookUs);
-    pellax_wait(static_cast<double>(left) / kUsPerMs);
+    // Resuming the program costs the page a rebuilt stack, and the browser
+    // may have its own tasks first: a long wait ends early by what that
+    // costs, and the rest passes here.
+    const int64_t asked = left - resumeLead_.LeadFor(left);
+    pellax_wait(static_cast<double>(asked) / kUsPerMs);
+    const int64_t back = NowUs();
+    // A wait that input ended says nothing of a resume's cost, and the input
+    // is handled at once.
+    if (back >= now + asked) {
+        resumeLead_.Resumed(back - (now + asked));
+        while (NowUs() < now + left) {
+        }
+    }
     lastTurnUs_ = NowUs();
 }
 

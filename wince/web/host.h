@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "wince/player/player.h"
+#include "wince/player/resume_lead.h"
 
 namespace wince::web {
 
@@ -80,8 +81,9 @@ private:
     bool unsaved_ = false;
     std::function<void()> soundSet_;
     int64_t lastTurnUs_ = 0;  // when the browser last had its turn
-    uint32_t buttons_ = 0;    // PadBit of each of the page's buttons held
-    std::set<int> pads_;      // the game pads connected at the last look
+    player::ResumeLead resumeLead_;
+    uint32_t buttons_ = 0;  // PadBit of each of the page's buttons held
+    std::set<int> pads_;    // the game pads connected at the last look
     // The waves the page keeps, each by its place here plus one.
     std::vector<std::shared_ptr<const player::Wave>> handed_;
     std::vector<uint8_t> rgba_ = std::vector<uint8_t>(kScreenPixels * 4);
