@@ -12,8 +12,7 @@ constexpr int64_t kStepUpUs = 90, kStepDownUs = 10;
 }  // namespace
 
 int64_t ResumeLead::LeadFor(int64_t waitUs) const {
-    if (waitUs < kFromUs) return 0;
-    return std::clamp<int64_t>(costUs_ - kHarmlessLateUs, 0, kLongestUs);
+    return std::min(std::clamp<int64_t>(costUs_ - kHarmlessLateUs, 0, kLongestUs), waitUs);
 }
 
 void ResumeLead::Resumed(int64_t lateUs) {

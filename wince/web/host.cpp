@@ -218,9 +218,16 @@ void PagePlatform::Wait(int64_t untilUs) {
     if (left == 0 && now - lastTurnUs_ < kLongestWithoutTurnUs) return;
     if (!pads_.empty()) left = std::min(left, kPadLookUs);
     // Resuming the program costs the page a rebuilt stack, and the browser
-    // may have its own tasks first: a long wait ends early by what that
-    // costs, and the rest passes here.
+    // may have its own tasks first: a wait ends early by what that costs,
+    // and the rest passes here.
     const int64_t asked = left - resumeLead_.LeadFor(left);
+    // A wait no longer than a resume would cost passes wholly here, as long
+    // as the browser had a turn lately.
+    if (asked == 0 && left > 0 && now - lastTurnUs_ < kLongestWithoutTurnUs) {
+        while (NowUs() < now + left) {
+        }
+        return;
+    }
     pellax_wait(static_cast<double>(asked) / kUsPerMs);
     const int64_t back = NowUs();
     // A wait that input ended says nothing of a resume's cost, and the input
