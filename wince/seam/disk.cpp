@@ -17,8 +17,16 @@ std::error_code LastError() {
 
 }  // namespace
 
+// Emscripten's fsync stores the page's whole folder on its own, mid-write,
+// temporary file and all, outside the one transaction the page stores it in
+// at the program's next wait; and a store the browser aborts (its storage
+// full) would never answer. There the flush is the stream's alone.
 std::error_code FlushToDisk(std::FILE *stream) {
+#ifndef __EMSCRIPTEN__
     if (std::fflush(stream) != 0 || fsync(fileno(stream)) != 0) return LastError();
+#else
+    if (std::fflush(stream) != 0) return LastError();
+#endif
     return {};
 }
 
