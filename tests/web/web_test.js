@@ -345,19 +345,25 @@ async function audit(url) {
 }
 
 // Sound turned off stays off at the next visit: the choice is stored in the
-// page's folder (settings.conf), then turned on again the same way.
+// page's folder (settings.conf), then turned on again the same way; so do
+// the on-screen buttons hidden or shown (the page's own page.conf). With
+// the browser's storage full (a quota that runs out at the next write: the
+// browser then aborts the whole transaction), the page says so and offers
+// Back up, what was stored stays as it was, and the next store that fits
+// clears the notice.
 async function muteKept(page) {
   const gain = () => page.evaluate(() => window.testAudio.gain.gain.value);
-  const stored = () => page.evaluate(
-      () => new Promise((done) => {
+  const stored = (file = 'settings.conf') => page.evaluate(
+      (file) => new Promise((done) => {
         indexedDB.open('/pellax-rim').onsuccess = ({ target: { result: db } }) => {
           const read =
-              db.transaction('FILE_DATA').objectStore('FILE_DATA').get('/pellax-rim/settings.conf');
+              db.transaction('FILE_DATA').objectStore('FILE_DATA').get('/pellax-rim/' + file);
           read.onsuccess = () =>
               done(read.result && new TextDecoder().decode(read.result.contents));
           read.onerror = () => done(null);
         };
-      }));
+      }),
+      file);
   for (const muted of [true, false]) {
     await page.click('#sound');
     await until(async () => /^mute = yes$/m.test(await stored()) === muted, `mute ${muted} stored`);
@@ -366,6 +372,41 @@ async function muteKept(page) {
     await until(
         async () => (await gain()) === (muted ? 0 : 1), `sound ${muted ? 'off' : 'on'} kept`);
   }
+  const padShown = () => page.evaluate(() => document.body.classList.contains('with-pad'));
+  for (const shown of [!(await padShown()), await padShown()]) {
+    await page.click('#pad-toggle');
+    const line = `pad = ${shown ? 'shown' : 'hidden'}`;
+    await until(async () => (await stored('page.conf')) === line + '\n', `${line} stored`);
+    await page.reload();
+    await start(page);
+    assert.strictEqual(await padShown(), shown, `${line} kept`);
+  }
+  const before = await stored();
+  await page.evaluate(() => {
+    const put = (window.unlimitedPut = IDBObjectStore.prototype.put);
+    IDBObjectStore.prototype.put = function() {
+      const request = put.apply(this, arguments), transaction = this.transaction;
+      request.addEventListener('success', () => {
+        if (transaction.error) return;
+        Object.defineProperty(
+            transaction, 'error',
+            { value: new DOMException('the quota ran out', 'QuotaExceededError') });
+        transaction.abort();
+      });
+      return request;
+    };
+  });
+  await page.click('#sound');
+  await until(
+      async () => /could not be kept: the browser's storage is full/.test(
+          await page.textContent('#notice')),
+      'a full storage said');
+  assert(await page.$('#backup.urgent'), 'Back up offered when the storage is full');
+  assert.strictEqual(await stored(), before, 'what was stored kept whole');
+  await page.evaluate(() => (IDBObjectStore.prototype.put = window.unlimitedPut));
+  await page.click('#sound');
+  await until(
+      async () => (await page.textContent('#notice')) === '', 'the notice gone once stored');
 }
 
 // A backup made in one browser restores the record in another; a damaged

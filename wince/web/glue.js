@@ -60,6 +60,9 @@ mergeInto(LibraryManager.library, {
   pellax_sound: function(volume, paused) {
     PellaxSound.set(volume, paused !== 0);
   },
+  pellax_settings_changed: function() {
+    return PellaxStorage.takeChanged() ? 1 : 0;
+  },
   pellax_sync: function() {
     return Asyncify.handleSleep(function(wakeUp) {
       PellaxStart.suspended();

@@ -24,9 +24,10 @@ void pellax_title(const char *title);
 void pellax_full_screen(int full);
 void pellax_play(int id, const int16_t *samples, int count, int channels, int rate);
 void pellax_sound(double volume, int paused);
-void pellax_sync();                                                     // waiting
-int pellax_mount(const char *folder);                                   // waiting
-void pellax_await_start();                                              // waiting
+int pellax_settings_changed();         // the page's own settings were written
+void pellax_sync();                    // waiting
+int pellax_mount(const char *folder);  // waiting
+void pellax_await_start();             // waiting
 void pellax_message(const char *text, const char *caption, int error);  // waiting
 void pellax_notice(const char *text);
 void pellax_ended(int code);
@@ -203,8 +204,10 @@ void PagePlatform::Measure(player::Player &player) {
     player.OnResize(size[0], size[1]);
 }
 
+// The program's files and the page's own settings are stored together.
 void PagePlatform::Persist() {
-    if (!unsaved_) return;
+    const bool settingsChanged = pellax_settings_changed() != 0;
+    if (!unsaved_ && !settingsChanged) return;
     unsaved_ = false;
     pellax_sync();
 }

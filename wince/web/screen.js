@@ -1,7 +1,7 @@
 // The screen: the program's pictures on the canvas, which sits where the
 // player placed it in the stage; the title and the line under the screen;
 // full screen; the message dialog; the handheld's buttons shown or put away.
-/* global PellaxStart */
+/* global PellaxStart, PellaxStorage */
 /* exported PellaxScreen */
 var PellaxScreen = (function() {
   'use strict';
@@ -72,25 +72,31 @@ var PellaxScreen = (function() {
   }
 
   // The handheld's buttons under the screen, shown at first where the
-  // device has touch; the choice is kept.
+  // device has touch; the player's choice is kept with the page's settings
+  // once the stored folder is read (a choice an older page kept in
+  // localStorage moves there).
+  var OLD_KEY = 'pellax-rim-pad';
   function showPad(shown) {
     document.body.classList.toggle('with-pad', shown);
     $('pad-toggle').textContent = shown ? 'Hide buttons' : 'Show buttons';
-    try {
-      localStorage.setItem('pellax-rim-pad', shown ? 'shown' : 'hidden');
-    } catch (e) {
-    }
   }
   $('pad-toggle').addEventListener('click', function() {
-    showPad(!document.body.classList.contains('with-pad'));
+    var shown = !document.body.classList.contains('with-pad');
+    showPad(shown);
+    PellaxStorage.keep('pad', shown ? 'shown' : 'hidden');
   });
-  var saved = null;
-  try {
-    saved = localStorage.getItem('pellax-rim-pad');
-  } catch (e) {
+  function settingsRead() {
+    var saved = PellaxStorage.setting('pad'), old = null;
+    try {
+      old = localStorage.getItem(OLD_KEY);
+      localStorage.removeItem(OLD_KEY);
+    } catch (e) {
+    }
+    if (!saved && old) PellaxStorage.keep('pad', (saved = old));
+    if (saved) showPad(saved === 'shown');
   }
   var touch = navigator.maxTouchPoints > 0 || matchMedia('(any-pointer: coarse)').matches;
-  showPad(saved ? saved === 'shown' : touch);
+  showPad(touch);
 
   return {
     stageSize: stageSize,
@@ -100,5 +106,6 @@ var PellaxScreen = (function() {
     notice: notice,
     keys: keys,
     message: message,
+    settingsRead: settingsRead,
   };
 })();

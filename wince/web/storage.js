@@ -5,7 +5,12 @@
 /* exported PellaxStorage */
 var PellaxStorage = (function() {
   'use strict';
-  var kept = false, failed = false, storing = null;
+  var kept = false, failed = false, storing = null, folderPath = null, changed = false;
+  var pending = {};  // settings chosen before the folder was read
+  // The page's own settings (the on-screen buttons shown or not), in the
+  // stored folder beside the player's settings.conf, so that they are kept
+  // and backed up as the record is: a line "name = value" each.
+  var SETTINGS = 'page.conf';
 
   function hasStorage() {
     try {
@@ -40,18 +45,69 @@ var PellaxStorage = (function() {
   // done(true) when the folder is kept; without storage it lives in memory.
   function mount(folder, done) {
     FS.mkdirTree(folder);
-    if (!hasStorage()) return done(false);
+    var inMemory = function() {
+      settingsAt(folder);
+      done(false);
+    };
+    if (!hasStorage()) return inMemory();
     try {
       guard(folder);
       FS.mount(IDBFS, {}, folder);
     } catch (e) {
-      return done(false);
+      return inMemory();
     }
     FS.syncfs(true, function(error) {
       if (error) FS.unmount(folder);
       kept = !error;
+      settingsAt(folder);
       done(kept);
     });
+  }
+  function settingsAt(folder) {
+    folderPath = folder;
+    Object.keys(pending).forEach(function(name) {
+      keep(name, pending[name]);
+    });
+    pending = {};
+    PellaxScreen.settingsRead();
+  }
+  function readSettings() {
+    var found = {};
+    try {
+      FS.readFile(folderPath + '/' + SETTINGS, { encoding: 'utf8' })
+          .split('\n')
+          .forEach(function(line) {
+            var at = line.indexOf(' = ');
+            if (at > 0) found[line.slice(0, at)] = line.slice(at + 3);
+          });
+    } catch (e) {
+    }
+    return found;
+  }
+  // A setting as last kept, or null; nothing before the folder is read.
+  function setting(name) {
+    var all = folderPath ? readSettings() : {};
+    return Object.prototype.hasOwnProperty.call(all, name) ? all[name] : null;
+  }
+  // Written now, and stored at the program's next wait; chosen before the
+  // folder is read, written once it is.
+  function keep(name, value) {
+    if (!folderPath) {
+      pending[name] = value;
+      return;
+    }
+    var all = readSettings();
+    all[name] = value;
+    var text = Object.keys(all)
+                   .map(function(key) {
+                     return key + ' = ' + all[key] + '\n';
+                   })
+                   .join('');
+    try {
+      FS.writeFile(folderPath + '/' + SETTINGS, text);
+      changed = true;
+    } catch (e) {
+    }
   }
   // The transaction writes everything or nothing: what was stored before
   // stays whole, and the player can still take the files away in a backup.
@@ -100,6 +156,14 @@ var PellaxStorage = (function() {
     askToKeep: askToKeep,
     kept: function() {
       return kept;
+    },
+    setting: setting,
+    keep: keep,
+    // Whether a setting was written since the last ask.
+    takeChanged: function() {
+      var was = changed;
+      changed = false;
+      return was;
     },
   };
 })();
