@@ -139,8 +139,10 @@ int main() {
     wince::SetHost(&host);
     wince::SetRecorder(&page);
     wince::SetRoot(kRootFolder);
-    page.FilesChanged();  // the installation, when it was made now
-    page.Persist();
+    // The installation, when it was made now, is stored at the program's
+    // first wait, after its first picture: a page closed before then makes
+    // it again next time.
+    page.FilesChanged();
     // Each run recorded; its replay stored with the record, at each game over.
     auto keep = runner::SaveToFolder(kReplays, Report, kReplaysKept);
     const int code = runner::RunRecorded(
