@@ -22,10 +22,9 @@ std::error_code LastError() {
 // at the program's next wait; and a store the browser aborts (its storage
 // full) would never answer. There the flush is the stream's alone.
 std::error_code FlushToDisk(std::FILE *stream) {
-#ifndef __EMSCRIPTEN__
-    if (std::fflush(stream) != 0 || fsync(fileno(stream)) != 0) return LastError();
-#else
     if (std::fflush(stream) != 0) return LastError();
+#ifndef __EMSCRIPTEN__
+    if (fsync(fileno(stream)) != 0) return LastError();
 #endif
     return {};
 }

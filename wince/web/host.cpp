@@ -212,6 +212,12 @@ void PagePlatform::Persist() {
     pellax_sync();
 }
 
+// The browser has no turn meanwhile: only for what a resume would cost.
+void PagePlatform::SpinUntil(int64_t untilUs) {
+    while (NowUs() < untilUs) {
+    }
+}
+
 // Written files reach storage first; then the browser has its turn until
 // the time or an event comes.
 void PagePlatform::Wait(int64_t untilUs) {
@@ -227,8 +233,7 @@ void PagePlatform::Wait(int64_t untilUs) {
     // A wait no longer than a resume would cost passes wholly here, as long
     // as the browser had a turn lately.
     if (asked == 0 && left > 0 && now - lastTurnUs_ < kLongestWithoutTurnUs) {
-        while (NowUs() < now + left) {
-        }
+        SpinUntil(now + left);
         return;
     }
     pellax_wait(static_cast<double>(asked) / kUsPerMs);
@@ -237,8 +242,7 @@ void PagePlatform::Wait(int64_t untilUs) {
     // is handled at once.
     if (back >= now + asked) {
         resumeLead_.Resumed(back - (now + asked));
-        while (NowUs() < now + left) {
-        }
+        SpinUntil(now + left);
     }
     lastTurnUs_ = NowUs();
 }

@@ -77,6 +77,7 @@ private:
     struct Event;
     void Handle(player::Player &player, const Event &event);
     void ReadPads(player::Player &player);
+    void SpinUntil(int64_t untilUs);
 
     bool unsaved_ = false;
     std::function<void()> soundSet_;
