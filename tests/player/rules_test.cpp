@@ -250,6 +250,30 @@ TEST(Pacing, TheMachineSleepsAWholeFrameAndWakesInTimeForTheNext) {
     EXPECT_LT(platform.waits.size(), frames * 3 / 2 + 3 * taps);
 }
 
+// The intro's frames come every 51 ms and the game's every 26, and the
+// intro may end by itself. The shorter period shows at the next look that
+// is a millisecond early (every 16 frames) and is learnt at the frame after
+// it, rather than taken off little by little at whichever looks chance to
+// be early.
+TEST(Pacing, AShorterPeriodIsLearntSoon) {
+    FakePlatform platform;
+    Player player(platform, Plain(), platform);
+    std::array<uint8_t, 480 * 320> memory{};
+    const Picture picture{memory, 0, 2, 480, PixelFormat::Rgb565};
+    int64_t lastFrameMs = 0, late = 0;
+    while (platform.now < 3'000'000) {
+        player.PumpInput();
+        const int64_t nowMs = player.DeviceTimeUs() / 1000, period = nowMs < 1000 ? 51 : 26;
+        if (nowMs - lastFrameMs >= period) {
+            if (nowMs >= 1000) late += nowMs - lastFrameMs - period;
+            lastFrameMs = nowMs;
+            player.Present(picture);
+        }
+        player.Idle();
+    }
+    EXPECT_LE(late, 16 * (51 - 26));
+}
+
 // Resumes that cost from half to one and a half times a usual cost, a fifth
 // of a millisecond or two: a wait ends early by what nine in ten stay
 // within, less the harmless part, and a shorter one passes wholly.

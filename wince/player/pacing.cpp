@@ -53,7 +53,13 @@ void Pacer::Presented() {
             periodMs_ = period;
             mode_ = Mode::Scheduled;
         } else if (mode_ == Mode::Scheduled && period >= 1 && period < periodMs_) {
-            periodMs_ = period;  // the frame came sooner than the period allowed
+            // The frame came sooner than the period allowed, at a look that
+            // happened to be early (a key, or the look a millisecond early):
+            // the timer is shorter by that much or more (the intro's frames
+            // are slower than the game's). Taking that look's period would
+            // leave frames late until other looks chanced to be earlier still;
+            // the next frame tells it exactly.
+            mode_ = Mode::Learning;
         } else if (mode_ == Mode::Verifying) {
             // The frame came at the first look since it was due, late or not:
             // the timer is as it was.
