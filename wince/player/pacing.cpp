@@ -10,7 +10,7 @@ constexpr int64_t kUsPerMs = 1000;
 // A longer period is not a frame timer's: learning goes on.
 constexpr int64_t kLongestPeriodMs = 1000;
 // Every so many frames the program is looked at a millisecond before its
-// frame is due: a period learned too long shows, and shortens.
+// frame is due: a period learned too long shows, and is learnt again.
 constexpr int64_t kProbeEvery = 16;
 
 }  // namespace
